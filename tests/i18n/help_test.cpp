@@ -144,3 +144,49 @@ TEST(LinkTarget, AddressCarriesEditionAndBothLanguageCodes) {
 }
 
 }  // namespace
+
+namespace {
+
+HWND FindOwnWindowOfClass(const wchar_t* Class) {
+    struct Find {
+        const wchar_t* Class;
+        HWND Found;
+    } f{Class, nullptr};
+    EnumWindows(
+        [](HWND w, LPARAM p) -> BOOL {
+            auto* f = reinterpret_cast<Find*>(p);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(w, &pid);
+            wchar_t cls[64] = {};
+            GetClassNameW(w, cls, 64);
+            if (pid == GetCurrentProcessId() && std::wstring(cls) == f->Class) {
+                f->Found = w;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        LPARAM(&f));
+    return f.Found;
+}
+
+// The shipped English help opens in the HTML Help viewer when the current language has none.
+TEST_F(HelpFiles, EnglishHelpOpensInTheViewer) {
+    ASSERT_TRUE(CopyFileW((BuildBinFolder() + L"\\translation\\en-us.chm").c_str(), Chm(L"en-us").c_str(), FALSE));
+    LanguageCode = L"fr-fr";
+    LanguageFiles = {L"fr-fr", L"en-us"};
+    Open_Help("main");
+    HWND viewer = nullptr;
+    for (int i = 0; i < 100 && !viewer; ++i) {
+        MSG m;
+        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
+        viewer = FindOwnWindowOfClass(L"HH Parent");
+        if (!viewer) Sleep(20);
+    }
+    ASSERT_NE(viewer, nullptr);
+    wchar_t title[256] = {};
+    GetWindowTextW(viewer, title, 256);
+    EXPECT_EQ(std::wstring(title), L"Corvane Blanko - Help");
+    DestroyWindow(viewer);
+}
+
+}  // namespace

@@ -260,3 +260,25 @@ TEST_F(MessageTable, ShippedTranslationsCoverEveryMessage) {
 }
 
 }  // namespace
+
+namespace {
+
+// Writes below the real options key; the i18n tests run under the product key's lock.
+TEST(LanguageChoiceStore, SavedChoiceIsTheForcedLanguageOfTheNextStart) {
+    TestFolder dir;
+    for (const wchar_t* f : {L"de-de.nlang3", L"en-us.nlang3"}) Touch(dir / f);
+    ASSERT_TRUE(Save_LanguageChoice(L"de-de"));
+    EXPECT_EQ(Registry_ReadString(HKEY_LOCAL_MACHINE, OPTIONS_KEY, FORCE_LANGUAGE_VALUE), L"de-de");
+
+    TLanguageSystem sys;
+    sys.TranslationFolder = dir.Path;
+    sys.UserLCID = 0x0409;
+    sys.SystemLangID = 0x0409;
+    sys.OptionsKey = OPTIONS_KEY;
+    Init_LanguageFor(sys);
+    EXPECT_EQ(LanguageCode, L"de-de");
+    EXPECT_EQ(LanguageLCID, 1031);
+    Registry_DeleteValue(HKEY_LOCAL_MACHINE, OPTIONS_KEY, FORCE_LANGUAGE_VALUE);
+}
+
+}  // namespace

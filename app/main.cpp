@@ -1,12 +1,19 @@
-// Entry of the windowed program. The start-up sequence grows here; for now it computes the
-// shared start values and says that the windows are still to come.
-#include "settings/system.h"
+// Entry of the windowed program.
+#include "app/startup.h"
 
 #include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    Init_SharedValues();
-    MessageBoxW(nullptr, L"The windows of this program are not built yet.", L"Corvane Blanko",
-                MB_OK | MB_ICONINFORMATION);
-    return 0;
+    std::vector<std::wstring> arguments;
+    int argc = 0;
+    if (LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc)) {
+        for (int i = 1; i < argc; ++i) arguments.emplace_back(argv[i]);
+        LocalFree(argv);
+    }
+    Blanko_Start(arguments);
+    return 0;  // every way out of the program ends with 0
 }

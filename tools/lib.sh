@@ -7,6 +7,7 @@ BLANKO_PACKAGES=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine wine64 fonts-wine fonts-liberation2
   xvfb xauth x11-apps x11-utils imagemagick xdotool
+  fp-utils
 )
 
 log() { printf '[%s] %s\n' "$(basename "$0")" "$*" >&2; }

@@ -12,7 +12,9 @@ protected:
     void SetUp() override {
         wchar_t tmp[MAX_PATH];
         GetTempPathW(MAX_PATH, tmp);
-        File = std::wstring(tmp) + L"blanko_ini_test.ini";
+        // One file per test: ctest runs the tests of this suite side by side.
+        const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        File = std::wstring(tmp) + L"blanko_ini_test_" + std::wstring(name.begin(), name.end()) + L".ini";
         std::ofstream f(File.c_str(), std::ios::binary);
         f << "[Colors]\r\n"
              "rgb=$FF0000\r\n"

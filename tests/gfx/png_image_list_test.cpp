@@ -51,11 +51,12 @@ TEST(PngImageListTest, DrawsEnabledInColourAndDisabledInGrey) {
     struct Case {
         bool Enabled;
         bool Blend;
-        TColor32 Left;
+        TColor32 Left;      // over white
+        TColor32 OnBitmap;  // onto a transparent 32-bit bitmap
     } cases[] = {
-        {true, false, Color32(255, 0, 0)},
-        {false, false, Color32(60, 60, 60)},     // grey of pure red
-        {false, true, Color32(157, 157, 157)},   // grey at half opacity over white
+        {true, false, Color32(255, 0, 0), Color32(255, 0, 0)},
+        {false, false, Color32(60, 60, 60), Color32(60, 60, 60)},         // grey of pure red
+        {false, true, Color32(157, 157, 157), Color32(30, 30, 30, 128)},  // grey at half opacity
     };
     for (const Case& c : cases) {
         list.DisabledAlpha = c.Blend ? 128 : 255;
@@ -69,7 +70,8 @@ TEST(PngImageListTest, DrawsEnabledInColourAndDisabledInGrey) {
 
         TBitmap32 onBitmap(20, 20);
         ASSERT_TRUE(list.Draw(onBitmap, 2, 2, 0, c.Enabled));
-        if (!c.Blend) EXPECT_EQ(onBitmap.Pixel(4, 4), c.Left);
+        EXPECT_EQ(onBitmap.Pixel(4, 4), c.OnBitmap);
+        EXPECT_EQ(onBitmap.Pixel(14, 4), 0u);
     }
     TBitmap32 target(20, 20);
     EXPECT_FALSE(list.Draw(target.DC(), 0, 0, 1));

@@ -221,13 +221,6 @@ bool TBitmap32::SetSize(int AWidth, int AHeight) {
         if (bmp) DeleteObject(bmp);
         return false;
     }
-    HDC dc = CreateCompatibleDC(nullptr);
-    if (!dc) {
-        DeleteObject(bmp);
-        return false;
-    }
-    FOldBitmap = SelectObject(dc, bmp);
-    FDC = dc;
     FBitmap = bmp;
     FBits = static_cast<TColor32*>(bits);
     FWidth = AWidth;
@@ -241,6 +234,14 @@ bool TBitmap32::Adopt(int AWidth, int AHeight, const TColor32* Pixels) {
     if (!SetSize(AWidth, AHeight)) return false;
     std::memcpy(FBits, copy.data(), copy.size() * 4);
     return true;
+}
+
+HDC TBitmap32::DC() const {
+    if (!FDC && FBitmap) {
+        FDC = CreateCompatibleDC(nullptr);
+        if (FDC) FOldBitmap = SelectObject(FDC, FBitmap);
+    }
+    return FDC;
 }
 
 TColor32* TBitmap32::Bits() {
@@ -396,9 +397,11 @@ bool TBitmap32::DrawTo(HDC Dest, const RECT& d, const RECT& s, uint8_t MasterAlp
     if (s.left < 0 || s.top < 0 || s.right > FWidth || s.bottom > FHeight || s.left >= s.right || s.top >= s.bottom)
         return false;
     if (d.right <= d.left || d.bottom <= d.top || MasterAlpha == 0) return true;
+    HDC src = DC();
+    if (!src) return false;
     GdiFlush();
     BLENDFUNCTION bf{AC_SRC_OVER, 0, MasterAlpha, AC_SRC_ALPHA};
-    return AlphaBlend(Dest, d.left, d.top, d.right - d.left, d.bottom - d.top, FDC, s.left, s.top, s.right - s.left,
+    return AlphaBlend(Dest, d.left, d.top, d.right - d.left, d.bottom - d.top, src, s.left, s.top, s.right - s.left,
                       s.bottom - s.top, bf) != FALSE;
 }
 

@@ -76,8 +76,10 @@ public:
     // which leaves alpha at 0).
     void ResetAlpha(uint8_t A = 255);
 
-    // The memory DC with the bitmap selected (null when empty), for GDI and GDI+ drawing.
-    HDC DC() const { return FDC; }
+    // The memory DC with the bitmap selected (null when empty), for GDI and GDI+ drawing. Made on
+    // first use: image lists hold many bitmaps that are only ever blended, and each DC costs a
+    // GDI object.
+    HDC DC() const;
     HBITMAP Handle() const { return FBitmap; }
 
     // Loads PNG (any PNG that WIC decodes, alpha kept) or BMP (24-bit and other depths opaque;
@@ -118,8 +120,8 @@ private:
     int FHeight = 0;
     TColor32* FBits = nullptr;
     HBITMAP FBitmap = nullptr;
-    HDC FDC = nullptr;
-    HGDIOBJ FOldBitmap = nullptr;
+    mutable HDC FDC = nullptr;
+    mutable HGDIOBJ FOldBitmap = nullptr;
 };
 
 }  // namespace ui

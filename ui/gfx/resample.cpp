@@ -77,6 +77,11 @@ void Resample_Lanczos(const TBitmap32& Src, TBitmap32& Dst) {
 
 void Resample_Lanczos(const TBitmap32& Src, const RECT& SrcRect, TBitmap32& Dst, const RECT& DstRect) {
     if (Src.Empty() || Dst.Empty()) return;
+    if (&Src == &Dst) {  // the passes would read what they already wrote
+        TBitmap32 copy(Src);
+        Resample_Lanczos(copy, SrcRect, Dst, DstRect);
+        return;
+    }
     if (SrcRect.right <= SrcRect.left || SrcRect.bottom <= SrcRect.top) return;
     if (DstRect.right <= DstRect.left || DstRect.bottom <= DstRect.top) return;
     // Samples come from the part of SrcRect that lies inside Src.
@@ -101,8 +106,10 @@ void Resample_Lanczos(const TBitmap32& Src, const RECT& SrcRect, TBitmap32& Dst,
     int cols = x1 - x0;
     // Horizontal pass into float rows: 4 channels (B, G, R, A) per destination column.
     std::vector<float> tmp(size_t(rowHi - rowLo) * cols * 4, 0.0f);
+    const TColor32* srcBits = Src.Bits();
+    TColor32* dstBits = Dst.Bits();
     for (int sy = rowLo; sy < rowHi; ++sy) {
-        const TColor32* srow = Src.ScanLine(sy);
+        const TColor32* srow = srcBits + size_t(sy) * Src.Width();
         float* trow = tmp.data() + size_t(sy - rowLo) * cols * 4;
         for (int x = x0; x < x1; ++x) {
             const Contribution& c = mapX[x];
@@ -125,7 +132,7 @@ void Resample_Lanczos(const TBitmap32& Src, const RECT& SrcRect, TBitmap32& Dst,
     // Vertical pass into the destination.
     for (int y = y0; y < y1; ++y) {
         const Contribution& c = mapY[y];
-        TColor32* drow = Dst.ScanLine(DstRect.top + y) + DstRect.left;
+        TColor32* drow = dstBits + size_t(DstRect.top + y) * Dst.Width() + DstRect.left;
         for (int x = x0; x < x1; ++x) {
             float acc[4] = {0, 0, 0, 0};
             for (size_t k = 0; k < c.Weights.size(); ++k) {

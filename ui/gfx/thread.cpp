@@ -19,15 +19,21 @@ struct SyncRequest {
     std::exception_ptr Error;
 };
 
-// Everything below is shared by the workers and the GUI thread and guarded by SyncLock. It is
-// never torn down: workers may still wait on it while the process ends.
-std::mutex SyncLock;
-std::condition_variable SyncDone;
-std::deque<SyncRequest*> SyncQueue;
-HWND SyncWindow = nullptr;
-HANDLE SyncPending = nullptr;  // manual-reset event: set while SyncQueue is not empty
+// Shared by the workers and the GUI thread, guarded by Lock. Made once and never destroyed:
+// workers may still wait on it while the process ends and static objects go away.
+struct SyncState {
+    std::mutex Lock;
+    std::condition_variable Done;
+    std::deque<SyncRequest*> Queue;
+    HWND Window = nullptr;
+    HANDLE Pending = nullptr;  // manual-reset event: set while Queue is not empty
+    bool MessagePosted = false;  // a WM_SYNCHRONIZE is on its way; one serves any number of calls
+};
+SyncState& Sync() {
+    static SyncState* state = new SyncState;
+    return *state;
+}
 std::atomic<DWORD> MainThreadId{0};
-bool MessagePosted = false;   // a WM_SYNCHRONIZE is on its way; one is enough for any number of calls
 
 LRESULT CALLBACK SyncWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_SYNCHRONIZE) {
@@ -53,18 +59,19 @@ int ThreadPriority_ToWindows(TThreadPriority p) {
 }
 
 bool Thread_InitSynchronize() {
-    std::lock_guard<std::mutex> lock(SyncLock);
-    if (SyncWindow) return true;
+    SyncState& sync = Sync();
+    std::lock_guard<std::mutex> lock(sync.Lock);
+    if (sync.Window) return true;
     HINSTANCE inst = GetModuleHandleW(nullptr);
     WNDCLASSW wc{};
     wc.lpfnWndProc = SyncWindowProc;
     wc.hInstance = inst;
     wc.lpszClassName = SyncWindowClass;
     if (!RegisterClassW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
-    if (!SyncPending) SyncPending = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (!SyncPending) return false;
-    SyncWindow = CreateWindowExW(0, SyncWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, inst, nullptr);
-    if (!SyncWindow) return false;
+    if (!sync.Pending) sync.Pending = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (!sync.Pending) return false;
+    sync.Window = CreateWindowExW(0, SyncWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, inst, nullptr);
+    if (!sync.Window) return false;
     MainThreadId = GetCurrentThreadId();
     return true;
 }
@@ -74,11 +81,12 @@ DWORD Thread_MainThreadId() { return MainThreadId; }
 bool Thread_CheckSynchronize() {
     if (MainThreadId == 0 || GetCurrentThreadId() != MainThreadId) return false;
     bool ranAny = false;
-    std::unique_lock<std::mutex> lock(SyncLock);
-    MessagePosted = false;  // calls queued from now on post a new message
-    while (!SyncQueue.empty()) {
-        SyncRequest* req = SyncQueue.front();
-        SyncQueue.pop_front();
+    SyncState& sync = Sync();
+    std::unique_lock<std::mutex> lock(sync.Lock);
+    sync.MessagePosted = false;  // calls queued from now on post a new message
+    while (!sync.Queue.empty()) {
+        SyncRequest* req = sync.Queue.front();
+        sync.Queue.pop_front();
         lock.unlock();
         // The call may process messages itself and so run further calls, nested: the queue is
         // never locked while a call runs.
@@ -90,9 +98,9 @@ bool Thread_CheckSynchronize() {
         ranAny = true;
         lock.lock();
         req->Done = true;
-        SyncDone.notify_all();
+        sync.Done.notify_all();
     }
-    ResetEvent(SyncPending);
+    ResetEvent(sync.Pending);
     return ranAny;
 }
 
@@ -104,12 +112,13 @@ void Thread_Synchronize(const std::function<void()>& Fn) {
         return;
     }
     SyncRequest req{&Fn, false, nullptr};
+    SyncState& sync = Sync();
     {
-        std::unique_lock<std::mutex> lock(SyncLock);
-        SyncQueue.push_back(&req);
-        SetEvent(SyncPending);
-        if (!MessagePosted) MessagePosted = PostMessageW(SyncWindow, WM_SYNCHRONIZE, 0, 0) != FALSE;
-        SyncDone.wait(lock, [&] { return req.Done; });
+        std::unique_lock<std::mutex> lock(sync.Lock);
+        sync.Queue.push_back(&req);
+        SetEvent(sync.Pending);
+        if (!sync.MessagePosted) sync.MessagePosted = PostMessageW(sync.Window, WM_SYNCHRONIZE, 0, 0) != FALSE;
+        sync.Done.wait(lock, [&] { return req.Done; });
     }
     if (req.Error) std::rethrow_exception(req.Error);
 }
@@ -152,7 +161,7 @@ DWORD TThread::WaitFor() {
     // On the GUI thread: the worker may be waiting in Synchronize for us. Serve those calls, and
     // messages that other threads send to our windows, until the worker has ended.
     for (;;) {
-        HANDLE handles[2] = {FHandle, SyncPending};
+        HANDLE handles[2] = {FHandle, Sync().Pending};
         DWORD r = MsgWaitForMultipleObjects(2, handles, FALSE, INFINITE, QS_SENDMESSAGE);
         if (r == WAIT_OBJECT_0) break;
         if (r == WAIT_OBJECT_0 + 1) {

@@ -20,7 +20,10 @@ void TZelkTimerThread::Execute() {
         long delay = long(tt->FInterval) - elapsed;
         if (delay < MinDelay) delay = MinDelay;
         if (tt->bStop) break;
-        WaitForSingleObject(tt->Wake.get(), DWORD(delay));
+        if (tt->Wake)
+            WaitForSingleObject(tt->Wake.get(), DWORD(delay));
+        else
+            Sleep(DWORD(delay));
     }
 }
 
@@ -40,10 +43,14 @@ TZelkThreadTimer::TZelkThreadTimer(ui::TComponent* AOwner) : ui::TComponent(AOwn
     FState->Timer = this;
     FState->Wake.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     FThread = new TZelkTimerThread(FState);
+    if (!FThread->Handle()) {
+        // No thread could be made: the timer stays silent rather than failing the form.
+        delete FThread;
+        FThread = nullptr;
+        return;
+    }
     HANDLE dup = nullptr;
-    if (FThread->Handle())
-        DuplicateHandle(GetCurrentProcess(), FThread->Handle(), GetCurrentProcess(), &dup, 0, FALSE,
-                        DUPLICATE_SAME_ACCESS);
+    DuplicateHandle(GetCurrentProcess(), FThread->Handle(), GetCurrentProcess(), &dup, 0, FALSE, DUPLICATE_SAME_ACCESS);
     FState->Worker.reset(dup);
     FThread->SetPriority(FPriority);
     FThread->FreeOnTerminate = true;

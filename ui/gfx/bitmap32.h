@@ -1,7 +1,7 @@
 // 32-bit bitmaps with per-pixel alpha: the pictures of skins, icon stripes, image lists and
 // buttons. Pixels are premultiplied BGRA (what AlphaBlend and GDI+'s PARGB format expect), top
-// row first, held in a DIB section that stays selected into the bitmap's own memory DC, so GDI
-// can draw into it as well.
+// row first, held in a DIB section; the bitmap's own memory DC (made when first asked for) lets
+// GDI draw into it as well.
 #pragma once
 
 #include <windows.h>

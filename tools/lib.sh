@@ -91,7 +91,13 @@ prepare_prefix() {
       "$run" winecfg /v win10
       /usr/lib/wine/wineserver64 -w
       touch "$WINEPREFIX/.blanko-ready"
-    fi ) >/dev/null 2>&1
+    fi
+    # Debian's Wine does not load the fonts it ships (fonts-wine); without Tahoma the "Segoe UI"
+    # replacement is skipped and GDI+ finds neither. Put them where every Wine start looks.
+    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+    for f in /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf /usr/share/wine/fonts/marlett.ttf; do
+      if [ -f "$f" ]; then cp -n "$f" "$WINEPREFIX/drive_c/windows/Fonts/" || true; fi
+    done ) >/dev/null 2>&1
   start_wine "$b"
 }
 

@@ -1,0 +1,180 @@
+// Destroying one file: the overwrite passes, the usage counters, the random name and the delete.
+#include "engine/blanko.h"
+
+#include "common/handles.h"
+#include "settings/stats.h"
+#include "ui/application.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+namespace {
+
+constexpr int R = -1;  // a pass with the random buffer
+
+struct TPassList {
+    const int* Passes;
+    int Count;
+    bool FirstIsZeroPass;  // the leading zero pass that dummy-file mode leaves out
+};
+
+constexpr int kMethod0[] = {0x00, 0xFF, 0x00};
+constexpr int kMethod1[] = {0x00};
+constexpr int kMethod2[] = {0x00, 0xFF, 0x00, 0xFF, 0x00, 0xFF, R};
+constexpr int kMethod3[] = {R,    R,    R,    R,    0x55, 0xAA, 0x92, 0x49, 0x24, 0x00, 0x11, 0x22,
+                            0x33, 0x44, 0x55, 0x66, 0x77, 0x88, 0x99, 0xAA, 0xBB, 0xCC, 0xDD, 0xEE,
+                            0xFF, 0x92, 0x49, 0x24, 0x6D, 0xB6, 0xDB, R,    R,    R,    R};
+
+TPassList PassesOf(int Method) {
+    switch (Method) {
+        case 1: return {kMethod1, 1, true};
+        case 2: return {kMethod2, 7, true};
+        case 3: return {kMethod3, 35, false};
+        default: return {kMethod0, 3, true};
+    }
+}
+
+// Opens the existing file for writing, exclusively, and makes sure the handle is the file itself
+// and not a link someone put in its place: nothing is ever written through a link.
+handles::UniqueFile OpenForPass(const std::wstring& FileName, DWORD Flags) {
+    handles::UniqueFile f(CreateFileW(FileName.c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, nullptr,
+                                      OPEN_EXISTING, Flags | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!f) return f;
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(f.get(), &info) || Attr_IsLink(info.dwFileAttributes) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        f.reset();
+    return f;
+}
+
+bool WriteAll(HANDLE File, const uint8_t* Buffer, DWORD Size) {
+    DWORD written = 0;
+    return WriteFile(File, Buffer, Size, &written, nullptr) && written == Size;
+}
+
+void Step(ui::TProgressBar* ProgressBar) {
+    if (ProgressBar) ProgressBar->StepBy(1);
+}
+
+}  // namespace
+
+TBlanko::TPassResult TBlanko::WritePass(const std::wstring& FileName, ui::TProgressBar* ProgressBar, uint8_t Value,
+                                        int64_t Size) {
+    if (FLAG_STOP) return TPassResult::Stopped;
+    if (Size <= 0) return TPassResult::Written;
+    const uint8_t* buffer;
+    if (Value == 0x00)
+        buffer = FContentPtr_Zeros;
+    else if (Value == 0xFF)
+        buffer = FContentPtr_255;
+    else {
+        if (FContentPtr) std::memset(FContentPtr, Value, BLOCK_SIZE);
+        buffer = FContentPtr;
+    }
+    return WriteBuffer(FileName, ProgressBar, buffer, Size);
+}
+
+TBlanko::TPassResult TBlanko::WritePassRandom(const std::wstring& FileName, ui::TProgressBar* ProgressBar,
+                                              int64_t Size) {
+    if (FLAG_STOP) return TPassResult::Stopped;
+    if (Size <= 0) return TPassResult::Written;
+    return WriteBuffer(FileName, ProgressBar, FContentPtr_Random, Size);
+}
+
+// One pass over the whole file: full blocks unbuffered and write-through from offset 0, the tail
+// through the system cache, and a flush of each handle so the pass is on the disk before the
+// next one starts (also where the system ignores the unbuffered flags). The file's length never
+// changes. Any failing open, write, seek or flush fails the pass.
+TBlanko::TPassResult TBlanko::WriteBuffer(const std::wstring& FileName, ui::TProgressBar* ProgressBar,
+                                          const uint8_t* Buffer, int64_t Size) {
+    if (!Buffer) return TPassResult::Failed;
+    int64_t blocks = Size / BLOCK_SIZE;
+    DWORD tail = static_cast<DWORD>(Size % BLOCK_SIZE);
+
+    if (blocks > 0) {
+        handles::UniqueFile f = OpenForPass(
+            FileName, FILE_FLAG_WRITE_THROUGH | FILE_FLAG_NO_BUFFERING | FILE_FLAG_SEQUENTIAL_SCAN);
+        if (!f) return TPassResult::Failed;
+        for (int64_t i = 0; i < blocks; ++i) {
+            if (FLAG_STOP) break;
+            Step(ProgressBar);
+            ui::Application.ProcessMessages();
+            if (FLAG_STOP) break;
+            if (!WriteAll(f.get(), Buffer, BLOCK_SIZE)) return TPassResult::Failed;
+        }
+        // Also after a stop: what was written reaches the disk.
+        if (!FlushFileBuffers(f.get())) return TPassResult::Failed;
+        if (FLAG_STOP) return TPassResult::Stopped;
+    }
+
+    if (tail > 0) {
+        Step(ProgressBar);
+        ui::Application.ProcessMessages();
+        if (FLAG_STOP) return TPassResult::Stopped;
+        handles::UniqueFile f = OpenForPass(FileName, 0);
+        if (!f) return TPassResult::Failed;
+        LARGE_INTEGER offset;
+        offset.QuadPart = blocks * static_cast<int64_t>(BLOCK_SIZE);
+        if (!SetFilePointerEx(f.get(), offset, nullptr, FILE_BEGIN)) return TPassResult::Failed;
+        if (!WriteAll(f.get(), Buffer, tail)) return TPassResult::Failed;
+        if (!FlushFileBuffers(f.get())) return TPassResult::Failed;
+    }
+    return TPassResult::Written;
+}
+
+bool TBlanko::Wipe_File(const std::wstring& FullPath, ui::TProgressBar* ProgressBar, uint32_t& Errors) {
+    // After a stop nothing more is touched.
+    if (FLAG_STOP) return false;
+    const std::wstring path = Path_Extended(FullPath);
+
+    // A link is removed as a link; what it points to is none of ours.
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    if (Attr_IsLink(attributes)) {
+        if (Link_Remove(path)) return true;
+        ++Errors;
+        return false;
+    }
+
+    SetFileAttributesW(path.c_str(), 0);
+    if (File_IsInUse(path)) {
+        ++Errors;
+        return false;
+    }
+    const int64_t size = File_GetSize(path);
+    if (size < 0) {  // vanished or not a file: nothing was destroyed
+        ++Errors;
+        return false;
+    }
+
+    const TPassList list = PassesOf(USE_WIPE_METHOD);
+    const int first = (FSpecialMode_SkipFirstNullStep && list.FirstIsZeroPass) ? 1 : 0;
+    for (int pass = first; pass < list.Count; ++pass) {
+        const int value = list.Passes[pass];
+        TPassResult r = value == R ? WritePassRandom(path, ProgressBar, size)
+                                   : WritePass(path, ProgressBar, static_cast<uint8_t>(value), size);
+        if (r == TPassResult::Failed) {
+            // Disk full, media error, access denied: the file is not destroyed and keeps its name.
+            ++Errors;
+            return false;
+        }
+        if (r == TPassResult::Stopped) break;
+        if (OnPassWritten) OnPassWritten(path, pass);
+    }
+
+    Stats_Add(STATS_FILES_WIPED, 1);
+    Stats_Add(STATS_WIPED_BYTES, size);
+
+    if (FLAG_STOP) return false;
+    if (FSpecialMode_SkipFirstNullStep) return true;
+
+    const size_t slash = path.find_last_of(L'\\');
+    const std::wstring candidate = Make_RandomFileName(path.substr(0, slash + 1));
+    MoveFileW(path.c_str(), candidate.c_str());
+    DeleteFileW(candidate.c_str());
+    if (Path_Exists(path) || Path_Exists(candidate)) {
+        ++Errors;
+        return false;
+    }
+    return true;
+}

@@ -2,6 +2,7 @@
 
 #include "common/text.h"
 #include "engine/random.h"
+#include "settings/stats.h"
 
 #include <windows.h>
 
@@ -127,14 +128,28 @@ void TBlanko::DefaultEvent_DrawNode(ui::TBaseVirtualTree* Sender, ui::TVTPaintIn
     (void)PaintInfo;
 }
 
+std::wstring TBlanko::Random_Name() {
+    std::wstring name;
+    for (int i = 0; i < 3; ++i) name += std::to_wstring(Random(1000000));
+    return name;
+}
+
+TBlanko::TStatsBatch::TStatsBatch(TBlanko& Engine) : FEngine(Engine) { ++FEngine.FStatsDepth; }
+
+TBlanko::TStatsBatch::~TStatsBatch() {
+    if (--FEngine.FStatsDepth > 0) return;
+    if (FEngine.FPendingFiles > 0) Stats_Add(STATS_FILES_WIPED, FEngine.FPendingFiles);
+    if (FEngine.FPendingBytes > 0) Stats_Add(STATS_WIPED_BYTES, FEngine.FPendingBytes);
+    FEngine.FPendingFiles = 0;
+    FEngine.FPendingBytes = 0;
+}
+
 std::wstring TBlanko::Make_RandomFileName(const std::wstring& Folder) {
     // A folder that answers every query with "access denied" would keep this drawing forever;
     // after many draws the last candidate is taken and the rename, checked afterwards, decides.
     std::wstring candidate;
     for (int attempt = 0; attempt < 100000; ++attempt) {
-        std::wstring name;
-        for (int i = 0; i < 3; ++i) name += std::to_wstring(Random(1000000));
-        candidate = Folder + name;
+        candidate = Folder + Random_Name();
         if (!Path_Exists(candidate)) break;
     }
     return candidate;

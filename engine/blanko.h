@@ -63,9 +63,10 @@ public:
     std::wstring STRING_FREEDISKSPACE_TEXT;  // kept for the owner; the engine never reads it
     TBlankoEvent OnDeleteDummyCrappyFiles;
     TBlankoEvent OnDeleteDummyCrappyFilesDone;
-    // Called after each pass that wrote a file completely, with the file's name and the pass's
-    // number (0-based, in the method's order). For tests and diagnostics; the file is closed.
-    std::function<void(const std::wstring& FileName, int Pass)> OnPassWritten;
+    // Called after each pass that wrote a file completely, with the file's name, the pass's number
+    // (0-based, in the method's order) and the exclusive handle the wipe holds on a file smaller
+    // than a block (readable; nullptr when the file is closed). For tests and diagnostics.
+    std::function<void(const std::wstring& FileName, HANDLE Open, int Pass)> OnPassWritten;
 
     // --- The list ---
     ui::PVirtualNode Add_File(const std::wstring& FullPath);
@@ -98,11 +99,30 @@ public:
     std::wstring Make_RandomFileName(const std::wstring& Folder);
 
 private:
+    // Usage counters are gathered during an operation and written once at its end.
+    struct TStatsBatch {
+        explicit TStatsBatch(TBlanko& Engine);
+        ~TStatsBatch();
+        TBlanko& FEngine;
+    };
+    int FStatsDepth = 0;
+    int64_t FPendingFiles = 0;
+    int64_t FPendingBytes = 0;
+
     enum class TPassResult { Written, Stopped, Failed };
-    TPassResult WritePass(const std::wstring& FileName, ui::TProgressBar* ProgressBar, uint8_t Value, int64_t Size);
-    TPassResult WritePassRandom(const std::wstring& FileName, ui::TProgressBar* ProgressBar, int64_t Size);
+    // Cached: an open exclusive handle for the tail write, or nullptr to open one.
+    TPassResult WritePass(const std::wstring& FileName, ui::TProgressBar* ProgressBar, uint8_t Value, int64_t Size,
+                          HANDLE Cached = nullptr);
+    TPassResult WritePassRandom(const std::wstring& FileName, ui::TProgressBar* ProgressBar, int64_t Size,
+                                HANDLE Cached = nullptr);
     TPassResult WriteBuffer(const std::wstring& FileName, ui::TProgressBar* ProgressBar, const uint8_t* Buffer,
-                            int64_t Size);
+                            int64_t Size, HANDLE Cached);
+    // Wipe_File on an extended path. With Deferred given, a destroyed file's random name is
+    // handed back instead of being looked up, for the caller to check with others at once.
+    bool Wipe_FileExtended(const std::wstring& Path, ui::TProgressBar* ProgressBar, uint32_t& Errors,
+                           std::wstring* Deferred);
+    // Three draws below 1,000,000 in decimal.
+    std::wstring Random_Name();
     void Count_File(const std::wstring& Path, uint32_t& totalfiles, int64_t& totalsize, uint32_t& totalblocksToWipe);
     void Count_Folder(const std::wstring& Dir, uint32_t& totalfiles, int64_t& totalsize, uint32_t& totalblocksToWipe);
     bool Wipe_FolderExtended(const std::wstring& Dir, ui::TProgressBar* ProgressBar, uint32_t& Errors,

@@ -150,13 +150,14 @@ bool File_IsInUse(const std::wstring& Path) {
 
 int64_t File_GetSize(const std::wstring& Path) {
     std::wstring ext = Path_Extended(Path);
-    // A pattern would match other files: a name with wildcards is no file of ours.
+    // A pattern is no file name of ours.
     if (ext.find_first_of(L"*?", 4) != std::wstring::npos) return -1;
-    WIN32_FIND_DATAW fd;
-    handles::UniqueFind find(
-        FindFirstFileExW(ext.c_str(), FindExInfoBasic, &fd, FindExSearchNameMatch, nullptr, 0));
-    if (!find || (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return -1;
-    return (static_cast<int64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
+    // The directory entry's data, as a search would give it, without listing the folder.
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(ext.c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return -1;
+    return (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
 void Folder_RemoveSubfolders(const std::wstring& Path, int Depth) {

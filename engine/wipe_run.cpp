@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace {
 
 uint32_t BlocksOf(int64_t Size) {
@@ -84,6 +86,7 @@ bool TBlanko::Wipe_Folder(const std::wstring& Dir, ui::TProgressBar* ProgressBar
         ++Errors;
         return false;
     }
+    TStatsBatch batch(*this);
     return Wipe_FolderExtended(dir, ProgressBar, Errors, FilesDeleted);
 }
 
@@ -95,16 +98,43 @@ bool TBlanko::Wipe_FolderExtended(const std::wstring& Dir, ui::TProgressBar* Pro
     std::vector<TDirEntry> entries;
     Folder_List(Dir, L"*", entries);
 
+    // Random names of destroyed files, checked for all files of the folder in one listing.
+    std::vector<std::wstring> gone;
+    bool stopped = false;
     for (const auto& e : entries) {
         if (e.IsDirectory()) continue;
         // Files not reached before a stop stay exactly as they are.
-        if (FLAG_STOP) return false;
+        if (FLAG_STOP) {
+            stopped = true;
+            break;
+        }
+        std::wstring randomName;
         // Wipe_File counts the error of every file it fails; nothing is added here.
-        if (Wipe_File(Dir + e.Name, ProgressBar, Errors))
-            ++FilesDeleted;
-        else
+        if (!Wipe_FileExtended(Dir + e.Name, ProgressBar, Errors, &randomName))
             result = false;
+        else if (randomName.empty())
+            ++FilesDeleted;  // a link removed as a link
+        else
+            gone.push_back(randomName.substr(Dir.size()));
     }
+    if (!gone.empty()) {
+        std::vector<TDirEntry> now;
+        const bool listed = Folder_List(Dir, L"*", now);
+        std::vector<std::wstring> present;
+        for (const auto& e : now) present.push_back(e.Name);
+        std::sort(present.begin(), present.end());
+        for (const auto& name : gone) {
+            bool left = listed ? std::binary_search(present.begin(), present.end(), name) : Path_Exists(Dir + name);
+            if (left) {
+                ++Errors;
+                result = false;
+            } else {
+                ++FilesDeleted;
+            }
+        }
+    }
+    if (stopped) return false;
+
     for (const auto& e : entries) {
         if (!e.IsDirectory()) continue;
         if (FLAG_STOP) return false;
@@ -125,6 +155,7 @@ bool TBlanko::Wipe(ui::TProgressBar* ProgressBar, uint32_t& Errors, uint32_t& Fi
     Errors = 0;
     FilesDeleted = 0;
     if (!FTree) return false;
+    TStatsBatch batch(*this);
 
     // Work.
     for (ui::PVirtualNode node = FTree->GetFirst(); node; node = FTree->GetNext(node)) {

@@ -99,6 +99,18 @@ inline std::vector<uint8_t> ReadAll(const std::wstring& Path) {
     return data;
 }
 
+// The whole file through a handle the engine holds open.
+inline std::vector<uint8_t> ReadThrough(HANDLE File) {
+    LARGE_INTEGER size, zero{};
+    GetFileSizeEx(File, &size);
+    std::vector<uint8_t> data(size_t(size.QuadPart));
+    SetFilePointerEx(File, zero, nullptr, FILE_BEGIN);
+    DWORD got = 0;
+    if (!data.empty()) ReadFile(File, data.data(), DWORD(data.size()), &got, nullptr);
+    data.resize(got);
+    return data;
+}
+
 inline void WriteAll(const std::wstring& Path, const std::vector<uint8_t>& Data) {
     HANDLE h = CreateFileW(Path_Extended(Path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(h, INVALID_HANDLE_VALUE) << "cannot create test file";

@@ -29,10 +29,10 @@ protected:
         if (DummyMode && Method != 3) expected.erase(expected.begin());
 
         std::vector<int> seen;
-        Engine->OnPassWritten = [&](const std::wstring& name, int pass) {
+        Engine->OnPassWritten = [&](const std::wstring& name, HANDLE open, int pass) {
             int value = Passes(Method)[pass];
             seen.push_back(value);
-            auto data = ReadAll(name);
+            auto data = open ? ReadThrough(open) : ReadAll(name);
             ASSERT_EQ(int64_t(data.size()), Size) << "pass " << pass << " changed the length";
             for (size_t i = 0; i < data.size(); ++i) {
                 uint8_t want = value == R ? Engine->FContentPtr_Random[i % BLOCK_SIZE] : uint8_t(value);

@@ -69,4 +69,20 @@ TEST_F(RandomTest, NothingNamedLikeTheFileOrItsRandomNameIsLeft) {
     EXPECT_TRUE(left.empty());
 }
 
+TEST_F(RandomTest, TakenRandomNameIsSkippedAndLeftAlone) {
+    // The first name of the sequence belongs to a file that is not ours.
+    std::wstring other = Make(L"031379861048", 10, 0x77);
+    std::wstring file = Make(L"secret.txt", 10);
+    RandSeed = 0;
+    uint32_t errors = 0;
+    ASSERT_TRUE(Engine->Wipe_File(file, nullptr, errors));
+    EXPECT_EQ(enginetest::ReadAll(other), std::vector<uint8_t>(10, 0x77));
+    EXPECT_FALSE(IsThere(file));
+    EXPECT_FALSE(IsThere(Dir + L"202580272921671654"));
+    std::vector<TDirEntry> left;
+    Folder_List(Dir, L"*", left);
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(left[0].Name, L"031379861048");
+}
+
 }  // namespace

@@ -94,6 +94,17 @@ public:
     // were completely done. Always False.
     bool Wipe(ui::TProgressBar* ProgressBar, uint32_t& Errors, uint32_t& FilesDeleted);
 
+    // --- Recycle bin ---
+    // Every file below the recycle-bin folders of the fixed and RAM drives B to Z, apart from
+    // "desktop.ini", "INFO" and "INFO2". Liste is cleared first.
+    void RecycleBin_GetFiles(TStringList& Liste);
+    uint32_t RecycleBin_GetFileCount();
+    // Lets the shell empty the recycle bins of all drives without asking. Always False.
+    bool RecycleBin_EmptyNow(HWND FormHandle);
+
+    // Receives every trace line of the free-space wipe, besides the debugger output channel.
+    std::function<void(const std::wstring& Line)> OnTrace;
+
     // The random name a wiped file gets: three draws below 1,000,000 in decimal, in Folder (which
     // ends in "\"); drawn again while a file of that name exists.
     std::wstring Make_RandomFileName(const std::wstring& Folder);
@@ -123,6 +134,7 @@ private:
                            std::wstring* Deferred);
     // Three draws below 1,000,000 in decimal.
     std::wstring Random_Name();
+    void Trace(const std::wstring& Line);
     void Count_File(const std::wstring& Path, uint32_t& totalfiles, int64_t& totalsize, uint32_t& totalblocksToWipe);
     void Count_Folder(const std::wstring& Dir, uint32_t& totalfiles, int64_t& totalsize, uint32_t& totalblocksToWipe);
     bool Wipe_FolderExtended(const std::wstring& Dir, ui::TProgressBar* ProgressBar, uint32_t& Errors,

@@ -58,7 +58,12 @@ bool TBlanko::Prepare_CountFiles_and_TotalSize(uint32_t& totalfiles, int64_t& to
             switch (item->Typ) {
                 case TYP_FILE: Count_File(item->Text, totalfiles, totalsize, totalblocksToWipe); break;
                 case TYP_FOLDER: Count_Folder(item->Text, totalfiles, totalsize, totalblocksToWipe); break;
-                case TYP_RECYCLEBIN: break;  // counted with the recycle bin's files (its own step)
+                case TYP_RECYCLEBIN: {
+                    TStringList binFiles;
+                    RecycleBin_GetFiles(binFiles);
+                    for (const auto& f : binFiles) Count_File(f, totalfiles, totalsize, totalblocksToWipe);
+                    break;
+                }
                 case TYP_FREEDISKSPACE: {
                     int64_t available, total;
                     if (Disk_GetFreeSpace(item->Drive, available, total) && available > 0) {
@@ -198,7 +203,13 @@ bool TBlanko::Wipe(ui::TProgressBar* ProgressBar, uint32_t& Errors, uint32_t& Fi
                 }
                 break;
             }
-            case TYP_RECYCLEBIN: remove = false; break;  // cleared by the recycle bin's own step
+            case TYP_RECYCLEBIN:
+                // Emptied by the shell only when none of its files is left; otherwise the row stays.
+                if (RecycleBin_GetFileCount() == 0)
+                    RecycleBin_EmptyNow(nullptr);
+                else
+                    remove = false;
+                break;
             default: break;
         }
         if (remove) FTree->DeleteNode(node);
@@ -207,13 +218,3 @@ bool TBlanko::Wipe(ui::TProgressBar* ProgressBar, uint32_t& Errors, uint32_t& Fi
     return false;
 }
 
-void TBlanko::Wipe_RecycleBinRow(TWipeItem& Item, ui::TProgressBar* ProgressBar, uint32_t& Errors,
-                                 uint32_t& FilesDeleted) {
-    // The recycle bin's files are wiped by their own step; until then the row stays untouched.
-    (void)Item, (void)ProgressBar, (void)Errors, (void)FilesDeleted;
-}
-
-void TBlanko::Wipe_FreeDiskSpaceRow(TWipeItem& Item, ui::TProgressBar* ProgressBar, uint32_t& Errors) {
-    // The free space is wiped by its own step; until then the row stays untouched.
-    (void)Item, (void)ProgressBar, (void)Errors;
-}

@@ -12,6 +12,7 @@ namespace ui {
 class TProgressBar : public TComponent {
 public:
     using TComponent::TComponent;
+    ~TProgressBar() override = default;
     std::wstring ClassName() const override { return L"TProgressBar"; }
 
     int Min() const { return FMin; }
@@ -25,9 +26,9 @@ public:
     // Amount StepIt advances by.
     int Step = 10;
     // Advances by Step and, like the system control, starts again at Min when it passes Max.
-    void StepIt();
+    virtual void StepIt();
     // Advances by Delta and stops at the end of the range.
-    void StepBy(int Delta);
+    virtual void StepBy(int Delta);
 
     // The progress control this bar drives; nullptr for none.
     HWND Handle() const { return FHandle; }

@@ -127,16 +127,16 @@ inline int64_t Counter(const wchar_t* Name) { return Registry_ReadInt64(HKEY_LOC
 
 // A progress bar that counts its steps and can ask for a stop at a given step, the way the
 // stop button does from inside the engine's message processing.
+// A progress bar that counts the engine's steps and can ask for a stop at a given step, the way
+// the stop button does from inside the engine's message processing.
 class TCountingBar : public ui::TProgressBar {
 public:
     TCountingBar() { SetMax(1 << 30); }
     int StopAtStep = 0;
     int Steps = 0;
-
-protected:
-    void Changed() override {
-        ui::TProgressBar::Changed();
-        Steps = Position();
+    void StepBy(int Delta) override {
+        ui::TProgressBar::StepBy(Delta);
+        Steps += Delta;
         if (StopAtStep > 0 && Steps == StopAtStep) FLAG_STOP = true;
     }
 };
@@ -162,8 +162,20 @@ public:
         FLAG_STOP = false;
         Engine.reset();
         Tree.reset();
+        for (wchar_t letter : Mapped) RunLinux("rm -f " + DriveLink(letter));
         CleanFolder();
     }
+    static std::string DriveLink(wchar_t Letter) {
+        return std::string("\"$WINEPREFIX/dosdevices/") + char(tolower(Letter)) + ":\"";
+    }
+    // Maps a drive letter to a folder of this test (Wine reports it as a fixed disk).
+    bool MapDrive(wchar_t Letter, const std::wstring& Relative) {
+        std::string target = UnixPath(Dir + Relative);
+        if (target.empty() || RunLinux("ln -sfn " + Quote(target) + " " + DriveLink(Letter)) != 0) return false;
+        Mapped.push_back(Letter);
+        return true;
+    }
+    std::vector<wchar_t> Mapped;
     // Removes the test folder from the Linux side (never following a link, undoing the
     // attributes and mounts tests made); falls back to the system calls where Linux is not there.
     void CleanFolder() {

@@ -237,3 +237,70 @@ TEST_F(FreeSpaceTest, FileRowAfterFreeSpaceRowIsWipedNormally) {
 }
 
 }  // namespace
+
+namespace {
+
+// The trace lines go to the system's debugger output channel: run one free-space test in a child
+// process of this program under a small debugger and collect what it prints there.
+TEST(FreeSpaceTraceChannel, LinesReachTheDebugger) {
+    if (GetEnvironmentVariableW(L"BLANKO_TRACE_CHILD", nullptr, 0)) GTEST_SKIP() << "this is the child";
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring cmd = L"\"" + std::wstring(self) + L"\" --gtest_filter=FreeSpaceTest.FileRowAfterFreeSpaceRowIsWipedNormally";
+    SetEnvironmentVariableW(L"BLANKO_TRACE_CHILD", L"1");
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    BOOL started = CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, DEBUG_ONLY_THIS_PROCESS, nullptr,
+                                  nullptr, &si, &pi);
+    SetEnvironmentVariableW(L"BLANKO_TRACE_CHILD", nullptr);
+    ASSERT_TRUE(started);
+
+    std::vector<std::string> lines;
+    DWORD exitCode = 1;
+    for (;;) {
+        DEBUG_EVENT ev{};
+        if (!WaitForDebugEvent(&ev, 120000)) break;
+        DWORD status = DBG_CONTINUE;
+        if (ev.dwDebugEventCode == OUTPUT_DEBUG_STRING_EVENT) {
+            const auto& info = ev.u.DebugString;
+            size_t bytes = size_t(info.nDebugStringLength) * (info.fUnicode ? 2 : 1);
+            std::vector<char> buf(bytes + 2, 0);
+            SIZE_T got = 0;
+            ReadProcessMemory(pi.hProcess, info.lpDebugStringData, buf.data(), bytes, &got);
+            if (info.fUnicode) {
+                std::wstring w(reinterpret_cast<const wchar_t*>(buf.data()));
+                lines.push_back(std::string(w.begin(), w.end()));
+            } else {
+                lines.push_back(buf.data());
+            }
+        } else if (ev.dwDebugEventCode == EXCEPTION_DEBUG_EVENT &&
+                   ev.u.Exception.ExceptionRecord.ExceptionCode != EXCEPTION_BREAKPOINT) {
+            status = DBG_EXCEPTION_NOT_HANDLED;
+        } else if (ev.dwDebugEventCode == CREATE_PROCESS_DEBUG_EVENT) {
+            CloseHandle(ev.u.CreateProcessInfo.hFile);
+        } else if (ev.dwDebugEventCode == LOAD_DLL_DEBUG_EVENT) {
+            CloseHandle(ev.u.LoadDll.hFile);
+        } else if (ev.dwDebugEventCode == EXIT_PROCESS_DEBUG_EVENT) {
+            exitCode = ev.u.ExitProcess.dwExitCode;
+            ContinueDebugEvent(ev.dwProcessId, ev.dwThreadId, DBG_CONTINUE);
+            break;
+        }
+        ContinueDebugEvent(ev.dwProcessId, ev.dwThreadId, status);
+    }
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    EXPECT_EQ(exitCode, 0u);
+    auto has = [&](const std::string& prefix) {
+        for (const auto& l : lines)
+            if (l.rfind(prefix, 0) == 0) return true;
+        return false;
+    };
+    EXPECT_TRUE(has("FreeSize total is ")) << lines.size() << " lines";
+    EXPECT_TRUE(has("Wipe and create file T:\\crappydata_0.dat"));
+    EXPECT_TRUE(has("File created and "));
+    EXPECT_TRUE(has("filesize = "));
+    EXPECT_TRUE(has("All dummy-files created and \"nulled\""));
+}
+
+}  // namespace

@@ -2,11 +2,11 @@
 #include "engine/blanko.h"
 
 #include "common/handles.h"
-#include "settings/stats.h"
 #include "ui/application.h"
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -35,14 +35,14 @@ TPassList PassesOf(int Method) {
     }
 }
 
-// Opens the existing file for writing, exclusively, and makes sure the handle is the file itself
-// and not a link someone put in its place: nothing is ever written through a link.
 bool IsPlainFile(HANDLE File) {
     FILE_BASIC_INFO info{};
     return GetFileInformationByHandleEx(File, FileBasicInfo, &info, sizeof info) &&
            !(info.FileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY));
 }
 
+// Opens the existing file exclusively and makes sure the handle is the file itself and not a link
+// someone put in its place: nothing is ever written through a link.
 handles::UniqueFile OpenForPass(const std::wstring& FileName, DWORD Access, DWORD Flags) {
     handles::UniqueFile f(CreateFileW(FileName.c_str(), Access | FILE_READ_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
                                       Flags | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
@@ -71,7 +71,8 @@ TBlanko::TPassResult TBlanko::WritePass(const std::wstring& FileName, ui::TProgr
     else if (Value == 0xFF)
         buffer = FContentPtr_255;
     else {
-        if (FContentPtr) std::memset(FContentPtr, Value, BLOCK_SIZE);
+        // Only as much as the file will take from it.
+        if (FContentPtr) std::memset(FContentPtr, Value, static_cast<size_t>(std::min<int64_t>(Size, BLOCK_SIZE)));
         buffer = FContentPtr;
     }
     return WriteBuffer(FileName, ProgressBar, buffer, Size, Cached);
@@ -162,10 +163,10 @@ bool TBlanko::Wipe_FileExtended(const std::wstring& path, ui::TProgressBar* Prog
         ++Errors;
         return false;
     }
-    const int64_t size = known && !(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                             ? (static_cast<int64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow
-                             : File_GetSize(path);
-    if (size < 0) {  // not a file: nothing was destroyed
+    // The size as it is now that nobody else can change it.
+    LARGE_INTEGER length;
+    const int64_t size = GetFileSizeEx(exclusive.get(), &length) ? length.QuadPart : -1;
+    if (size < 0) {  // unknown: nothing can be destroyed
         ++Errors;
         return false;
     }

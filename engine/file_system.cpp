@@ -1,0 +1,215 @@
+#include "engine/file_system.h"
+
+#include "common/handles.h"
+#include "ui/application.h"
+
+namespace {
+
+bool StartsWith(const std::wstring& s, const wchar_t* prefix) { return s.rfind(prefix, 0) == 0; }
+
+// The extended folder path (ends in "\") of a caller's folder path.
+std::wstring ExtendedFolder(const std::wstring& Path) { return Path_WithSeparator(Path_Extended(Path_WithSeparator(Path))); }
+
+// Attributes of the folder itself, INVALID_FILE_ATTRIBUTES when unreadable.
+DWORD FolderAttributes(const std::wstring& ExtendedFolderPath) {
+    return GetFileAttributesW(Path_WithoutSeparator(ExtendedFolderPath).c_str());
+}
+
+bool IsWalkableFolder(const std::wstring& ExtendedFolderPath) {
+    DWORD a = FolderAttributes(ExtendedFolderPath);
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) && !Attr_IsLink(a);
+}
+
+void RemoveTreeExtended(const std::wstring& Ext) {
+    std::vector<TDirEntry> entries;
+    Folder_List(Ext, L"*", entries);
+    for (const auto& e : entries)
+        if (e.IsDirectory() && !e.IsLink()) RemoveTreeExtended(Ext + e.Name + L"\\");
+    if (Path_IsVolumeRoot(Ext)) return;
+    std::wstring dir = Path_WithoutSeparator(Ext);
+    SetFileAttributesW(dir.c_str(), 0);
+    RemoveDirectoryW(dir.c_str());
+}
+
+void RemoveSubfoldersExtended(const std::wstring& Ext, int Depth) {
+    std::vector<TDirEntry> entries;
+    Folder_List(Ext, L"*", entries);
+    for (const auto& e : entries)
+        if (e.IsDirectory() && !e.IsLink()) RemoveSubfoldersExtended(Ext + e.Name + L"\\", Depth + 1);
+    if (Depth != 0) RemoveTreeExtended(Ext);
+}
+
+void GetFilesExtended(const std::wstring& Path, const std::wstring& Ext, const std::wstring& Mask,
+                      TStringList& List, bool Recursive) {
+    std::vector<TDirEntry> entries;
+    Folder_List(Ext, Mask, entries);
+    for (const auto& e : entries)
+        if (!e.IsDirectory()) List.push_back(Path + e.Name);
+    if (!Recursive) return;
+    entries.clear();
+    Folder_List(Ext, L"*", entries);
+    for (const auto& e : entries)
+        if (e.IsDirectory() && !e.IsLink())
+            GetFilesExtended(Path + e.Name + L"\\", Ext + e.Name + L"\\", Mask, List, true);
+}
+
+}  // namespace
+
+bool Attr_IsLink(DWORD Attributes) {
+    return Attributes != INVALID_FILE_ATTRIBUTES && (Attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+std::wstring Path_Extended(const std::wstring& Path) {
+    if (Path.empty() || StartsWith(Path, L"\\\\?\\") || StartsWith(Path, L"\\\\.\\")) return Path;
+    DWORD need = GetFullPathNameW(Path.c_str(), 0, nullptr, nullptr);
+    if (need == 0) return Path;
+    std::wstring full(need, L'\0');
+    DWORD got = GetFullPathNameW(Path.c_str(), need, full.data(), nullptr);
+    if (got == 0 || got >= need) return Path;
+    full.resize(got);
+    if (StartsWith(full, L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+}
+
+std::wstring Path_WithSeparator(const std::wstring& Path) {
+    if (!Path.empty() && Path.back() == L'\\') return Path;
+    return Path + L"\\";
+}
+
+std::wstring Path_WithoutSeparator(const std::wstring& Path) {
+    std::wstring p = Path;
+    while (p.size() > 1 && p.back() == L'\\' && p[p.size() - 2] != L':') p.pop_back();
+    return p;
+}
+
+bool Path_IsVolumeRoot(const std::wstring& ExtendedPath) {
+    std::wstring p = ExtendedPath;
+    if (StartsWith(p, L"\\\\?\\")) p = p.substr(4);
+    if (StartsWith(p, L"UNC\\")) {
+        // UNC\server\share with nothing but separators behind it.
+        size_t server = p.find(L'\\', 4);
+        if (server == std::wstring::npos) return true;
+        size_t share = p.find(L'\\', server + 1);
+        return share == std::wstring::npos || share + 1 >= p.size();
+    }
+    return p.size() <= 3 && p.size() >= 2 && p[1] == L':';
+}
+
+bool Path_Exists(const std::wstring& Path) {
+    if (GetFileAttributesW(Path_Extended(Path).c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+    DWORD err = GetLastError();
+    return !(err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND || err == ERROR_INVALID_NAME);
+}
+
+bool Folder_List(const std::wstring& Path, const std::wstring& Mask, std::vector<TDirEntry>& Entries) {
+    WIN32_FIND_DATAW fd;
+    handles::UniqueFind find(FindFirstFileExW((ExtendedFolder(Path) + Mask).c_str(), FindExInfoBasic, &fd,
+                                              FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    if (!find) return false;
+    do {
+        if ((fd.cFileName[0] == L'.' && fd.cFileName[1] == 0) ||
+            (fd.cFileName[0] == L'.' && fd.cFileName[1] == L'.' && fd.cFileName[2] == 0))
+            continue;
+        TDirEntry e;
+        e.Name = fd.cFileName;
+        e.Attributes = fd.dwFileAttributes;
+        e.Size = (static_cast<int64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
+        Entries.push_back(std::move(e));
+    } while (FindNextFileW(find.get(), &fd));
+    return true;
+}
+
+bool Disk_GetFreeSpace(wchar_t Drive, int64_t& FreeAvailable, int64_t& TotalSize) {
+    wchar_t root[] = {Drive, L':', L'\\', 0};
+    ULARGE_INTEGER avail, total;
+    if (GetDiskFreeSpaceExW(root, &avail, &total, nullptr)) {
+        FreeAvailable = static_cast<int64_t>(avail.QuadPart);
+        TotalSize = static_cast<int64_t>(total.QuadPart);
+        return true;
+    }
+    FreeAvailable = -1;
+    TotalSize = -1;
+    return false;
+}
+
+std::string Disk_GetFixedDrives() {
+    std::string drives;
+    for (char letter = 'B'; letter <= 'Z'; ++letter) {
+        wchar_t root[] = {wchar_t(letter), L':', L'\\', 0};
+        UINT type = GetDriveTypeW(root);
+        if (type == DRIVE_FIXED || type == DRIVE_RAMDISK) drives += letter;
+    }
+    return drives;
+}
+
+bool File_IsInUse(const std::wstring& Path) {
+    handles::UniqueFile f(CreateFileW(Path_Extended(Path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return !f;
+}
+
+int64_t File_GetSize(const std::wstring& Path) {
+    std::wstring ext = Path_Extended(Path);
+    // A pattern is no file name of ours.
+    if (ext.find_first_of(L"*?", 4) != std::wstring::npos) return -1;
+    // The directory entry's data, as a search would give it, without listing the folder.
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(ext.c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return -1;
+    return (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+void Folder_RemoveSubfolders(const std::wstring& Path, int Depth) {
+    std::wstring ext = ExtendedFolder(Path);
+    if (IsWalkableFolder(ext)) RemoveSubfoldersExtended(ext, Depth);
+}
+
+void Folder_RemoveTree(const std::wstring& Path) {
+    std::wstring ext = ExtendedFolder(Path);
+    if (IsWalkableFolder(ext)) RemoveTreeExtended(ext);
+}
+
+void Folder_GetSubfolderNames(const std::wstring& Path, TStringList& List) {
+    WIN32_FIND_DATAW fd;
+    handles::UniqueFind find(FindFirstFileExW((ExtendedFolder(Path) + L"*").c_str(), FindExInfoBasic, &fd,
+                                              FindExSearchNameMatch, nullptr, 0));
+    if (!find) return;
+    do {
+        std::wstring name = fd.cFileName;
+        if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != L"." && name != L"..") List.push_back(name);
+        ui::Application.ProcessMessages();
+    } while (FindNextFileW(find.get(), &fd));
+}
+
+void Folder_GetFilesRecursive(const std::wstring& Path, const std::wstring& Mask, TStringList& List) {
+    std::wstring ext = ExtendedFolder(Path);
+    if (IsWalkableFolder(ext)) GetFilesExtended(Path, ext, Mask, List, true);
+}
+
+void Folder_GetFiles(const std::wstring& Path, const std::wstring& Mask, TStringList& List) {
+    std::wstring ext = ExtendedFolder(Path);
+    if (IsWalkableFolder(ext)) GetFilesExtended(Path, ext, Mask, List, false);
+}
+
+bool Path_IsFolder(const std::wstring& Path) {
+    if (Path.size() < 3 || Path[1] != L':' || Path[2] != L'\\') return false;
+    DWORD a = GetFileAttributesW(Path_Extended(Path).c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Link_Remove(const std::wstring& Path) {
+    std::wstring ext = Path_WithoutSeparator(Path_Extended(Path));
+    handles::UniqueFile h(CreateFileW(ext.c_str(), DELETE | FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!h) return false;
+    // Only a handle on the link itself may be deleted: a system that resolved the link would
+    // otherwise delete its target (Wine does this for an empty target folder).
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(h.get(), &info) || !Attr_IsLink(info.dwFileAttributes)) return false;
+    FILE_DISPOSITION_INFO dispose{TRUE};
+    if (!SetFileInformationByHandle(h.get(), FileDispositionInfo, &dispose, sizeof dispose)) return false;
+    h.reset();
+    return !Path_Exists(ext);
+}

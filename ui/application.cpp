@@ -114,7 +114,8 @@ HCURSOR TApplication::HandCursor() {
 
 HWND TApplication::UtilWindow() {
     if (!FUtilWnd) {
-        WNDCLASSEXW wc{sizeof(wc)};
+        WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
         wc.lpfnWndProc = UtilWndProc;
         wc.hInstance = GetModuleHandleW(nullptr);
         wc.lpszClassName = L"BlankoUtilWindow";
@@ -162,7 +163,8 @@ void TApplication::ShowHintNow() {
     }
     static std::wstring text;
     text = FHintControl->Hint;
-    TOOLINFOW ti{sizeof(ti)};
+    TOOLINFOW ti{};
+    ti.cbSize = sizeof(ti);
     ti.uFlags = TTF_TRACK | TTF_ABSOLUTE;
     ti.hwnd = UtilWindow();
     ti.uId = 1;
@@ -183,7 +185,8 @@ void TApplication::CancelHint() {
         KillTimer(FUtilWnd, kHintHideTimer);
     }
     if (FHintShown && FHintWnd) {
-        TOOLINFOW ti{sizeof(ti)};
+        TOOLINFOW ti{};
+    ti.cbSize = sizeof(ti);
         ti.hwnd = FUtilWnd;
         ti.uId = 1;
         SendMessageW(FHintWnd, TTM_TRACKACTIVATE, FALSE, LPARAM(&ti));

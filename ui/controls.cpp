@@ -414,7 +414,8 @@ void TWinControl::CreateWnd() {
     if (p.WinClass.empty()) {
         static ATOM atom = 0;
         if (!atom) {
-            WNDCLASSEXW wc{sizeof(wc)};
+            WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
             wc.style = CS_DBLCLKS;
             wc.lpfnWndProc = StaticWndProc;
             wc.hInstance = inst;

@@ -12,7 +12,8 @@ namespace {
 
 HFONT MenuFont() {
     static HFONT font = [] {
-        NONCLIENTMETRICSW m{sizeof(m)};
+        NONCLIENTMETRICSW m{};
+    m.cbSize = sizeof(m);
         SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(m), &m, 0);
         return CreateFontIndirectW(&m.lfMenuFont);
     }();
@@ -184,7 +185,8 @@ void TPopupMenu::BuildInto(HMENU Menu, TMenuItem* Parent, UINT& NextId) {
         }
         if (owner) {
             // Owner-drawn items get their TMenuItem as item data; the id ties it to this build.
-            MENUITEMINFOW mi{sizeof(mi)};
+            MENUITEMINFOW mi{};
+    mi.cbSize = sizeof(mi);
             mi.fMask = MIIM_DATA | MIIM_ID;
             mi.dwItemData = ULONG_PTR(i);
             mi.wID = i->FCommand;

@@ -90,6 +90,13 @@ prepare_prefix() {
       "$run" winecfg /v win10
       /usr/lib/wine/wineserver64 -w
       touch "$WINEPREFIX/.blanko-ready"
+    fi
+    # Windows not managed by a window manager (there is none on the virtual display): otherwise
+    # Wine waits 2 s for a window manager at every hidden window.
+    if [ ! -f "$WINEPREFIX/.blanko-unmanaged" ]; then
+      "$run" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
+      /usr/lib/wine/wineserver64 -w
+      touch "$WINEPREFIX/.blanko-unmanaged"
     fi ) >/dev/null 2>&1
   start_wine "$b"
 }

@@ -101,6 +101,8 @@ public:
     void Help();
 
     void BringToFront();
+    // Hosting: a form given a parent becomes a child window of it.
+    void SetParent(TWinControl* AParent) override;
 
     TNotifyEvent OnCreate, OnShow, OnHide, OnDestroy, OnActivate, OnDeactivate;
     TCloseEvent OnClose;
@@ -113,7 +115,6 @@ protected:
     LRESULT WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) override;
     void VisibleChanged() override;
     void BeforeDestruction() override;
-    void SetParent(TWinControl* AParent) override;
     void DoShow();
     void PlaceOnFirstShow();
 

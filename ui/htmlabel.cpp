@@ -225,7 +225,7 @@ void THTMLabel::SetHTMLLines(const std::vector<std::wstring>& Lines) {
 
 std::wstring THTMLabel::HTMLText() const {
     std::wstring s;
-    for (size_t i = 0; i < FLines.size(); ++i) s += (i ? L"\r\n" : L"") + FLines[i];
+    for (const auto& l : FLines) s += l + L"\r\n";
     return s;
 }
 
@@ -368,7 +368,15 @@ void THTMLabel::Layout(HDC DC) {
         if (l.Align == taRightJustify) x += avail - l.Width;
         for (auto& it : l.Items) {
             int top = y + l.Ascent - it.Ascent;
-            FPieces.push_back({RECT{x + it.X, top, x + it.X + it.W, top + it.Height}, it.Text, it.Run});
+            RECT pr{x + it.X, top, x + it.X + it.W, top + it.Height};
+            // Words of one run on one line are drawn as one text, as a plain label would.
+            if (!FPieces.empty() && FPieces.back().Run == it.Run && FPieces.back().R.top == pr.top &&
+                FPieces.back().R.right == pr.left) {
+                FPieces.back().Text += it.Text;
+                FPieces.back().R.right = pr.right;
+            } else {
+                FPieces.push_back({pr, it.Text, it.Run});
+            }
         }
         y += l.Height;
     }

@@ -42,7 +42,8 @@ public:
     // The markup as a list of lines (the list joins them with blanks).
     const std::vector<std::wstring>& HTMLLines() const { return FLines; }
     void SetHTMLLines(const std::vector<std::wstring>& Lines);
-    // The whole markup: lines joined with CR LF, and set from such a text (split at line breaks).
+    // The whole markup as a line list's text: every line followed by CR LF; setting splits at
+    // line breaks (a break at the very end starts no further line).
     std::wstring HTMLText() const;
     void SetHTMLText(const std::wstring& Text);
 

@@ -70,7 +70,7 @@ public:
         SetClientSize(460, 180);
         SetColor(clWhite);
         Position = poMainFormCenter;
-        SetFormStyle(fsStayOnTop);
+        if (!GetEnvironmentVariableW(L"NO_TOPMOST", nullptr, 0)) SetFormStyle(fsStayOnTop);
         //                                             name           parent left top  w    h
         auto* img = Place<TImage>(this, L"Image1", this, 8, 16, 64, 64);
         auto* txt = Place<THTMLabel>(this, L"HTMLabel1", this, 88, 16, 368, 85);
@@ -356,6 +356,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         auto* d = CreateForm<TForm_Dialog>(&Application);
         d->ShowModal();
         d->Free();
+    }
+    if (mode == L"dialog") {
+        auto* d = CreateForm<TForm_Dialog>(&Application);
+        d->Show();
     }
     if (mode == L"menu") f->Menu->Popup(f->Left() + 200, f->Top() + 200);
     Application.Run();

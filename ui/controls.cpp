@@ -515,6 +515,7 @@ LRESULT CALLBACK TWinControl::SubclassProc(HWND Wnd, UINT Msg, WPARAM WParam, LP
 LRESULT TWinControl::SafeWndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
     // An exception must not unwind through the system's code that called us.
     try {
+        if (FWindowProc && Msg != WM_NCDESTROY) return FWindowProc(Msg, WParam, LParam);
         return WndProc(Msg, WParam, LParam);
     } catch (...) {
         try {

@@ -15,6 +15,7 @@
 #include "ui/font.h"
 #include "ui/types.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -233,6 +234,16 @@ public:
     // Sends the message to the window procedure as the system would (tests drive controls so).
     LRESULT Perform(UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0);
 
+    // The control's message handler. Code that hooks a window (a view that watches its frame's
+    // messages) keeps the current one, installs its own and passes messages on to the kept one;
+    // it puts the kept one back when done. Empty means the control's own WndProc.
+    using TWndMethod = std::function<LRESULT(UINT Msg, WPARAM WParam, LPARAM LParam)>;
+    TWndMethod WindowProc() {
+        if (FWindowProc) return FWindowProc;
+        return [this](UINT m, WPARAM w, LPARAM l) { return WndProc(m, w, l); };
+    }
+    void SetWindowProc(TWndMethod Proc) { FWindowProc = std::move(Proc); }
+
 protected:
     friend class TControl;
     virtual void CreateParams(TCreateParams& Params);
@@ -279,6 +290,7 @@ protected:
     handles::UniqueGdi FBrush;  // background brush for children
     TColor FBrushColor = clNone;
     int FCtlId = 0;
+    TWndMethod FWindowProc;
 
 private:
     static LRESULT CALLBACK StaticWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);

@@ -11,6 +11,17 @@ namespace ui {
 namespace {
 constexpr UINT WM_APP_RELEASE = WM_APP + 0x2B1;
 
+struct TModalWindows {
+    HWND Self;
+    std::vector<HWND> Disabled;
+};
+
+BOOL CALLBACK CollectEnabledWindow(HWND W, LPARAM LParam) {
+    auto* c = reinterpret_cast<TModalWindows*>(LParam);
+    if (W != c->Self && IsWindowVisible(W) && IsWindowEnabled(W)) c->Disabled.push_back(W);
+    return TRUE;
+}
+
 void CollectButtons(const TWinControl* W, std::vector<TButton*>& Out) {
     for (int i = 0; i < W->ControlCount(); ++i) {
         TControl* c = W->Controls(i);
@@ -302,21 +313,9 @@ int TForm::ShowModal() {
     HWND previous = GetActiveWindow();
     Handle();
     // Every other enabled, visible top-level window of this thread waits for us.
-    struct Ctx {
-        HWND self;
-        std::vector<HWND> disabled;
-    } ctx{FHandle, {}};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM lp) -> BOOL {
-            auto* c = reinterpret_cast<Ctx*>(lp);
-            if (w != c->self && IsWindowVisible(w) && IsWindowEnabled(w)) {
-                c->disabled.push_back(w);
-            }
-            return TRUE;
-        },
-        LPARAM(&ctx));
-    for (HWND w : ctx.disabled) EnableWindow(w, FALSE);
+    TModalWindows ctx{FHandle, {}};
+    EnumThreadWindows(GetCurrentThreadId(), CollectEnabledWindow, LPARAM(&ctx));
+    for (HWND w : ctx.Disabled) EnableWindow(w, FALSE);
     FModal = true;
     ModalResult = mrNone;
     Show();
@@ -340,7 +339,7 @@ int TForm::ShowModal() {
             break;
         }
     }
-    for (HWND w : ctx.disabled)
+    for (HWND w : ctx.Disabled)
         if (IsWindow(w)) EnableWindow(w, TRUE);
     int result = ModalResult;
     FModal = false;

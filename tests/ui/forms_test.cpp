@@ -290,3 +290,28 @@ TEST(FormTest, ProcessMessagesIsSafeInsideAHandler) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(FormTest, AHookedWindowProcSeesMessagesAndPassesThemOn) {
+    auto* f = CreateForm<TForm>(nullptr);
+    f->Show();
+    std::vector<UINT> seen;
+    TWinControl::TWndMethod old = f->WindowProc();
+    f->SetWindowProc([&](UINT m, WPARAM w, LPARAM l) {
+        if (m == WM_DROPFILES || m == WM_APP + 5) seen.push_back(m);
+        return old(m, w, l);
+    });
+    SendMessageW(f->Handle(), WM_APP + 5, 0, 0);
+    // The form's own handling still runs behind the hook.
+    f->Constraints.MinWidth = 333;
+    MINMAXINFO mm{};
+    SendMessageW(f->Handle(), WM_GETMINMAXINFO, 0, LPARAM(&mm));
+    EXPECT_EQ(mm.ptMinTrackSize.x, 333);
+    f->SetWindowProc(old);
+    SendMessageW(f->Handle(), WM_APP + 5, 0, 0);
+    EXPECT_EQ(seen, std::vector<UINT>{WM_APP + 5});
+    f->Free();
+}
+
+}  // namespace

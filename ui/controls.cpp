@@ -948,6 +948,7 @@ void TWinControl::RemoveControl(TControl* C) {
 void TWinControl::Realign() {
     if (FAligning) return;
     RECT r{0, 0, ClientWidth(), ClientHeight()};
+    AdjustClientRect(r);
     FAligning = true;
     AlignControls(r);
     FAligning = false;

@@ -262,6 +262,8 @@ protected:
     virtual void KeyUp(WORD& Key, TShiftState Shift);
     virtual void Resize();
     virtual void AlignControls(RECT& R);
+    // The part of the client area that aligned children share (a panel leaves its bevels out).
+    virtual void AdjustClientRect(RECT& R) {}
     void FontChanged() override;
     void ColorChanged() override;
     void VisibleChanged() override;

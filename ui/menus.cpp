@@ -217,6 +217,9 @@ TMenuItem* TPopupMenu::FindCommand(UINT Command) const {
 
 void TPopupMenu::Popup(int X, int Y) {
     if (OnPopup) OnPopup(this);
+    // A menu opened from a mouse press (a drop-down button) would otherwise leave the capture
+    // with the pressed control, and the menu would neither paint nor take the mouse.
+    if (GetCapture()) ReleaseCapture();
     HMENU m = BuildMenu();
     // The menu's owner window receives the drawing messages: the form of the control it was
     // opened for, else the active or the main form.

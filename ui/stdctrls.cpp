@@ -243,6 +243,11 @@ void TPanel::PaintBackground(HDC DC, const RECT& R) {
     TCustomControl::PaintBackground(DC, R);
 }
 
+void TPanel::AdjustClientRect(RECT& R) {
+    int edge = (BevelOuter != bvNone ? 1 : 0) + (BevelInner != bvNone ? 1 : 0);
+    InflateRect(&R, -edge, -edge);
+}
+
 void TPanel::Paint(HDC DC) {
     RECT r{0, 0, FWidth, FHeight};
     auto edge = [&](TBevelCut cut, bool outer) {

@@ -122,6 +122,7 @@ public:
 
 protected:
     void PaintBackground(HDC DC, const RECT& R) override;
+    void AdjustClientRect(RECT& R) override;
 };
 
 enum class TBevelShape { bsBox, bsFrame, bsTopLine, bsBottomLine, bsLeftLine, bsRightLine, bsSpacer };

@@ -100,7 +100,9 @@ TEST_F(ControlTest, PropertiesForTheTranslationByName) {
     for (const Case& c : cases) {
         SCOPED_TRACE(text_of(c.C->ClassName()) + "." + text_of(c.Prop));
         EXPECT_EQ(c.C->GetProperty(c.Prop, v), c.Has);
-        if (c.Has && c.Value) EXPECT_EQ(v, c.Value);
+        if (c.Has && c.Value) {
+            EXPECT_EQ(v, c.Value);
+        }
     }
     EXPECT_TRUE(check->SetProperty(L"Caption", L"Kontextmenü"));
     EXPECT_EQ(check->Caption(), L"Kontextmenü");
@@ -421,6 +423,45 @@ TEST_F(ControlTest, DefaultAndCancelButtonsAnswerEnterAndEscape) {
     key(other->Handle(), VK_RETURN);  // the focused button answers Enter
     key(other->Handle(), VK_ESCAPE);
     EXPECT_EQ(log, (std::vector<std::string>{"ok", "other", "cancel"}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ControlTest, HintShowsAfterThePauseOverAControlWithAHint) {
+    auto* img = Place<TImage>(Form, L"Image1", Form, 100, 100, 50, 50);
+    img->Hint = L"Optionen";
+    Form->ShowHint = true;
+    Form->Show();
+    Application.HintPause = 100;
+    // A visible hint window of this thread (other test programs may run at the same time).
+    auto tipVisible = [] {
+        bool found = false;
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND w, LPARAM lp) -> BOOL {
+                wchar_t cls[64];
+                GetClassNameW(w, cls, 64);
+                if (lstrcmpiW(cls, TOOLTIPS_CLASSW) == 0 && IsWindowVisible(w)) *reinterpret_cast<bool*>(lp) = true;
+                return TRUE;
+            },
+            LPARAM(&found));
+        return found;
+    };
+    Mouse(WM_MOUSEMOVE, 120, 120);
+    Sleep(20);
+    Application.ProcessMessages();
+    EXPECT_FALSE(tipVisible());  // not before the pause
+    DWORD start = GetTickCount();
+    while (!tipVisible() && GetTickCount() - start < 2000) {
+        Sleep(10);
+        Application.ProcessMessages();
+    }
+    EXPECT_TRUE(tipVisible());
+    Mouse(WM_MOUSEMOVE, 300, 300);  // moving off the control hides it
+    EXPECT_FALSE(tipVisible());
+    Application.HintPause = 500;
 }
 
 }  // namespace

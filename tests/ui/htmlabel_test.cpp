@@ -128,9 +128,13 @@ TEST_F(HTMLabelTest, DrawsLinesAlignmentAndColours) {
         EXPECT_EQ(k.Lines, c.Lines);
         EXPECT_EQ(k.Red > 0, c.Red);
         int mid = (k.Left + k.Right) / 2;
-        if (std::string(c.Where) == "left") EXPECT_LE(k.Left, 2);
-        if (std::string(c.Where) == "centre") EXPECT_NEAR(mid, 150, 3);
-        if (std::string(c.Where) == "right") EXPECT_GE(k.Right, 296);
+        if (std::string(c.Where) == "left") {
+            EXPECT_LE(k.Left, 2);
+        } else if (std::string(c.Where) == "centre") {
+            EXPECT_NEAR(mid, 150, 3);
+        } else {
+            EXPECT_GE(k.Right, 296);
+        }
     }
 }
 

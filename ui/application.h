@@ -40,6 +40,9 @@ public:
     // Asks the message loop to end.
     void Terminate();
     bool Terminated() const { return FTerminated; }
+    // Forgets an earlier Terminate (its quit message already taken), so that a message loop can
+    // run again; for test programs that close several main forms in turn.
+    void ClearTerminated() { FTerminated = false; }
     void Minimize();
 
     // Hints: shown after the mouse rests HintPause milliseconds on a control with a Hint whose

@@ -359,6 +359,9 @@ bool TControl::SetProperty(const std::wstring& PropName, const std::wstring& Val
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
 
 TWinControl::~TWinControl() {
+    // Leave the parent first, so that nothing reaches this half-destroyed control through it.
+    if (FParent) FParent->RemoveControl(this);
+    FParent = nullptr;
     // Children owned elsewhere lose their parent here; their windows go with ours.
     for (TControl* c : FControls) c->FParent = nullptr;
     FControls.clear();
@@ -714,9 +717,13 @@ LRESULT TWinControl::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
         case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
         case WM_LBUTTONDBLCLK: case WM_RBUTTONDBLCLK: case WM_MBUTTONDBLCLK:
         case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP:
+        {
+            // A click handler may free this control (and its form): touch nothing afterwards.
+            bool subclassed = FSubclassed;
             RouteMouse(Msg, WParam, LParam);
-            if (FSubclassed) break;
-            return 0;
+            if (!subclassed) return 0;
+            break;
+        }
         case WM_MOUSELEAVE:
             FTrackingLeave = false;
             if (!FCaptureControl) SetMouseControl(nullptr);

@@ -124,7 +124,7 @@ void TForm::CreateParams(TCreateParams& P) {
     TForm* main = Application.MainForm();
     if (main == this || !main) {
         P.ExStyle |= WS_EX_APPWINDOW;
-    } else if (main->HandleAllocated()) {
+    } else {
         // Owned by the main form: no taskbar button of its own, always above the main form.
         P.WndParent = main->Handle();
     }

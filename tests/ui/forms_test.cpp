@@ -315,3 +315,57 @@ TEST(FormTest, AHookedWindowProcSeesMessagesAndPassesThemOn) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(FormTest, HandlersMayFreeTheirControlOrForm) {
+    auto* f = CreateForm<TForm>(nullptr);
+    f->SetBorderStyle(bsNone);
+    f->SetClientSize(300, 200);
+    auto* img = Place<TImage>(f, L"Image1", f, 10, 10, 50, 50);
+    auto* btn = Place<TButton>(f, L"Button1", f, 100, 10, 75, 25);
+    f->Show();
+    HWND fw = f->Handle();
+    // A control freed while its form lives leaves its parent.
+    btn->Free();
+    EXPECT_EQ(f->ControlCount(), 1);
+    UpdateWindow(fw);
+    // A click handler that frees the whole form.
+    bool freed = false;
+    img->OnClick = [&](TComponent*) {
+        f->Free();
+        freed = true;
+    };
+    SendMessageW(fw, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+    SendMessageW(fw, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+    EXPECT_TRUE(freed);
+    EXPECT_FALSE(IsWindow(fw));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FormTest, TheFirstApplicationFormIsTheMainFormOnTheTaskbarAndOwnsTheOthers) {
+    ASSERT_EQ(Application.MainForm(), nullptr);
+    auto* main = CreateForm<TForm>(&Application);
+    auto* other = CreateForm<TForm>(&Application);
+    EXPECT_EQ(Application.MainForm(), main);
+    main->Show();
+    other->Show();
+    EXPECT_TRUE(GetWindowLongW(main->Handle(), GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    EXPECT_EQ(GetWindow(other->Handle(), GW_OWNER), main->Handle());
+    EXPECT_FALSE(GetWindowLongW(other->Handle(), GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    // Closing the main form ends the application's message loop.
+    EXPECT_FALSE(Application.Terminated());
+    SendMessageW(main->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(Application.Terminated());
+    MSG m;
+    EXPECT_TRUE(PeekMessageW(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    Application.ClearTerminated();
+    other->Free();
+    main->Free();
+    EXPECT_EQ(Application.MainForm(), nullptr);
+}
+
+}  // namespace

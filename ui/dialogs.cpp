@@ -40,22 +40,28 @@ bool TOpenDialog::Execute(HWND Owner) {
     Files.clear();
     FileName.clear();
     if (!GetOpenFileNameW(&o)) return false;
-    // Several files come as the folder followed by the names, each NUL-terminated.
-    std::wstring first(buf.data());
-    const wchar_t* p = buf.data() + first.size() + 1;
-    if (!AllowMultiSelect || *p == L'\0') {
-        Files.push_back(first);
-    } else {
-        std::wstring dir = first;
-        if (!dir.empty() && dir.back() != L'\\') dir += L'\\';
-        while (*p) {
-            std::wstring name(p);
-            Files.push_back(dir + name);
-            p += name.size() + 1;
-        }
-    }
+    Files = FileDialog_SplitResult(buf.data());
     FileName = Files.empty() ? L"" : Files.front();
     return !Files.empty();
+}
+
+std::vector<std::wstring> FileDialog_SplitResult(const wchar_t* Buffer) {
+    std::vector<std::wstring> files;
+    std::wstring first(Buffer);
+    if (first.empty()) return files;
+    const wchar_t* p = Buffer + first.size() + 1;
+    if (*p == L'\0') {
+        files.push_back(first);
+        return files;
+    }
+    std::wstring dir = first;
+    if (dir.back() != L'\\') dir += L'\\';
+    while (*p) {
+        std::wstring name(p);
+        files.push_back(dir + name);
+        p += name.size() + 1;
+    }
+    return files;
 }
 
 int MessageBox_Show(const std::wstring& Text, UINT Flags, HWND Owner) {

@@ -30,6 +30,10 @@ public:
     bool Execute(HWND Owner = nullptr);
 };
 
+// The files of a file dialog's result buffer: one full path, or a folder followed by names (each
+// ended by a NUL, the list by a second NUL), as full paths.
+std::vector<std::wstring> FileDialog_SplitResult(const wchar_t* Buffer);
+
 // A message box with the application's title as caption, owned by the active form (or Owner).
 // Returns the system's result (IDYES, IDNO, IDOK, ...).
 int MessageBox_Show(const std::wstring& Text, UINT Flags, HWND Owner = nullptr);

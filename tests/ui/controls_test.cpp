@@ -465,3 +465,41 @@ TEST_F(ControlTest, HintShowsAfterThePauseOverAControlWithAHint) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ControlTest, OwnerDrawnListBoxPaintsItsRowsThroughTheReflectedDrawMessage) {
+    auto* panel = Place<TPanel>(Form, L"Panel1", Form, 0, 0, 400, 300);
+    auto* list = Place<TListBox>(Form, L"ListBox_Skins", panel, 10, 10, 300, 280);
+    list->Style = lbOwnerDrawFixed;
+    list->ItemHeight = 92;
+    for (const wchar_t* s : {L"default", L"dark"}) list->AddItem(s);
+    list->SetItemIndex(1);
+    std::vector<std::pair<int, int>> drawn;  // item, row height
+    bool selectedSeen = false;
+    list->OnDrawItem = [&](TComponent* c, int i, const RECT& r, HDC, UINT state) {
+        EXPECT_EQ(c, list);
+        drawn.emplace_back(i, r.bottom - r.top);
+        if (i == 1) selectedSeen = (state & ODS_SELECTED) != 0;
+    };
+    Form->Show();
+    UpdateWindow(list->Handle());
+    ASSERT_GE(drawn.size(), 2u);
+    EXPECT_EQ(drawn[0], std::make_pair(0, 92));
+    EXPECT_EQ(drawn[1], std::make_pair(1, 92));
+    EXPECT_TRUE(selectedSeen);
+    EXPECT_EQ(list->ItemIndex(), 1);
+}
+
+TEST_F(ControlTest, WindowStateFollowsMaximiseAndRestore) {
+    Form->SetBorderStyle(bsSizeable);
+    Form->Show();
+    Form->SetWindowState(wsMaximized);
+    EXPECT_EQ(Form->WindowState(), wsMaximized);
+    EXPECT_TRUE(IsZoomed(Form->Handle()));
+    Form->SetWindowState(wsNormal);
+    EXPECT_EQ(Form->WindowState(), wsNormal);
+    EXPECT_FALSE(IsZoomed(Form->Handle()));
+}
+
+}  // namespace

@@ -288,6 +288,7 @@ public:
         sp->Fill.Rounding = 6;
         sp->Fill.BorderColor = clGray;
         HTMLabel_Status = Place<THTMLabel>(this, L"HTMLabel_BX_Status", sp, 58, 12, 250, 56);
+        HTMLabel_Status->SetTransparent(true);
         HTMLabel_Status->SetHTMLText(L"Smooth panel with a <b>white to silver</b> gradient; status text as HTML.");
         auto* spImg = Place<TImage>(this, L"Image_BX", sp, 4, 22, 48, 48);
         spImg->SetAutoSize(true);

@@ -5,6 +5,7 @@
 #include "ui/forms.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace ui {
 
@@ -22,11 +23,26 @@ HFONT MenuFont() {
 
 constexpr int kImageColumn = 26, kItemHeight = 22, kLineHeight = 7;
 
+// The items that exist: drawing messages carry an item pointer as data, and only a live item of
+// ours may be used (another owner-drawn menu's data is no TMenuItem).
+std::unordered_set<const TMenuItem*>& LiveItems() {
+    // Never freed: items owned by the application object go at the very end of the program.
+    static auto* items = new std::unordered_set<const TMenuItem*>;
+    return *items;
+}
+
+TMenuItem* ItemOf(ULONG_PTR Data) {
+    auto* item = reinterpret_cast<TMenuItem*>(Data);
+    if (!item || !LiveItems().count(item)) return nullptr;
+    return item;
+}
+
 }  // namespace
 
-TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner) {}
+TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner) { LiveItems().insert(this); }
 
 TMenuItem::~TMenuItem() {
+    LiveItems().erase(this);
     for (TMenuItem* i : FItems) i->FParent = nullptr;
     if (FParent) FParent->Remove(this);
 }
@@ -87,7 +103,7 @@ bool TMenuItem::SetProperty(const std::wstring& PropName, const std::wstring& Va
 }
 
 bool TMenuItem::MeasureMenuItem(MEASUREITEMSTRUCT& M) {
-    auto* item = reinterpret_cast<TMenuItem*>(M.itemData);
+    TMenuItem* item = ItemOf(M.itemData);
     if (!item || M.itemID != item->FCommand) return false;
     if (item->IsLine()) {
         M.itemWidth = 20;
@@ -108,7 +124,7 @@ bool TMenuItem::MeasureMenuItem(MEASUREITEMSTRUCT& M) {
 }
 
 bool TMenuItem::DrawMenuItem(const DRAWITEMSTRUCT& D) {
-    auto* item = reinterpret_cast<TMenuItem*>(D.itemData);
+    TMenuItem* item = ItemOf(D.itemData);
     if (!item || D.itemID != item->FCommand) return false;
     TPopupMenu* menu = item->Menu();
     static TAdvMenuOfficeStyler defaults(nullptr);

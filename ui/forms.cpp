@@ -137,10 +137,6 @@ void TForm::CreateWnd() {
     }
 }
 
-void TForm::SetParent(TWinControl* AParent) {
-    TWinControl::SetParent(AParent);
-}
-
 TWindowState TForm::WindowState() const {
     if (FHandle && !FParent) {
         if (IsIconic(FHandle)) return wsMinimized;

@@ -101,8 +101,9 @@ public:
     void Help();
 
     void BringToFront();
-    // Hosting: a form given a parent becomes a child window of it.
-    void SetParent(TWinControl* AParent) override;
+
+    // Hosting: SetParent(panel) makes the form a child window of the panel (its window is made
+    // anew as a child); SetParent(nullptr) makes it a top-level window again.
 
     TNotifyEvent OnCreate, OnShow, OnHide, OnDestroy, OnActivate, OnDeactivate;
     TCloseEvent OnClose;

@@ -369,3 +369,17 @@ TEST(FormTest, TheFirstApplicationFormIsTheMainFormOnTheTaskbarAndOwnsTheOthers)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(FormTest, EnterAnswersWithTheActiveButtonOfAModalForm) {
+    for (bool nein : {true, false}) {
+        auto* f = CreateForm<TForm_Ask>(nullptr);
+        f->SetActiveControl(nein ? f->Button_Nein : f->Button_Ja);
+        After(50, [] { PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 0); });
+        EXPECT_EQ(f->ShowModal(), nein ? mrNo : mrYes);
+        f->Free();
+    }
+}
+
+}  // namespace

@@ -187,6 +187,11 @@ TEST_F(HTMLabelTest, LinksAreFoundAndRaiseTheAnchorEventWhenClicked) {
         SendMessageW(Form->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, lp);
         SendMessageW(Form->Handle(), WM_LBUTTONUP, 0, lp);
     };
+    // Over a link the hand cursor shows; elsewhere the label's own.
+    SendMessageW(Form->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(first.x + Label->Left(), first.y + Label->Top()));
+    EXPECT_EQ(Label->Cursor, crHandPoint);
+    SendMessageW(Form->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(1 + Label->Left(), 2 + Label->Top()));
+    EXPECT_EQ(Label->Cursor, crDefault);
     click(first);
     click(POINT{1, 2});
     click(second);

@@ -115,7 +115,7 @@ HCURSOR TApplication::HandCursor() {
 HWND TApplication::UtilWindow() {
     if (!FUtilWnd) {
         WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
+        wc.cbSize = sizeof(wc);
         wc.lpfnWndProc = UtilWndProc;
         wc.hInstance = GetModuleHandleW(nullptr);
         wc.lpszClassName = L"BlankoUtilWindow";
@@ -186,7 +186,7 @@ void TApplication::CancelHint() {
     }
     if (FHintShown && FHintWnd) {
         TOOLINFOW ti{};
-    ti.cbSize = sizeof(ti);
+        ti.cbSize = sizeof(ti);
         ti.hwnd = FUtilWnd;
         ti.uId = 1;
         SendMessageW(FHintWnd, TTM_TRACKACTIVATE, FALSE, LPARAM(&ti));

@@ -418,7 +418,7 @@ void TWinControl::CreateWnd() {
         static ATOM atom = 0;
         if (!atom) {
             WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
+            wc.cbSize = sizeof(wc);
             wc.style = CS_DBLCLKS;
             wc.lpfnWndProc = StaticWndProc;
             wc.hInstance = inst;

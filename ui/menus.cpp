@@ -14,7 +14,7 @@ namespace {
 HFONT MenuFont() {
     static HFONT font = [] {
         NONCLIENTMETRICSW m{};
-    m.cbSize = sizeof(m);
+        m.cbSize = sizeof(m);
         SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(m), &m, 0);
         return CreateFontIndirectW(&m.lfMenuFont);
     }();
@@ -202,7 +202,7 @@ void TPopupMenu::BuildInto(HMENU Menu, TMenuItem* Parent, UINT& NextId) {
         if (owner) {
             // Owner-drawn items get their TMenuItem as item data; the id ties it to this build.
             MENUITEMINFOW mi{};
-    mi.cbSize = sizeof(mi);
+            mi.cbSize = sizeof(mi);
             mi.fMask = MIIM_DATA | MIIM_ID;
             mi.dwItemData = ULONG_PTR(i);
             mi.wID = i->FCommand;

@@ -203,6 +203,11 @@ TGroupBox::TGroupBox(TComponent* AOwner) : TCustomControl(AOwner) {
     FHeight = 105;
 }
 
+void TGroupBox::AdjustClientRect(RECT& R) {
+    R.top += paint::TextExtent(FFont, L"0").cy;
+    InflateRect(&R, -2, -2);
+}
+
 void TGroupBox::Paint(HDC DC) {
     SIZE ts = paint::TextExtent(FFont, FCaption.empty() ? L"0" : FCaption);
     RECT frame{0, ts.cy / 2, FWidth, FHeight};

@@ -98,6 +98,10 @@ public:
     explicit TGroupBox(TComponent* AOwner);
     std::wstring ClassName() const override { return L"TGroupBox"; }
     void Paint(HDC DC) override;
+
+protected:
+    // Aligned children stay inside the frame, below the caption.
+    void AdjustClientRect(RECT& R) override;
 };
 
 enum class TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };

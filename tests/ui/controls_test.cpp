@@ -449,6 +449,9 @@ TEST_F(ControlTest, HintShowsAfterThePauseOverAControlWithAHint) {
             LPARAM(&found));
         return found;
     };
+    // The pointer really over the control: the system reports leaving the window otherwise.
+    POINT sp = Form->ClientToScreen(POINT{120, 120});
+    SetCursorPos(sp.x, sp.y);
     Mouse(WM_MOUSEMOVE, 120, 120);
     Sleep(20);
     Application.ProcessMessages();

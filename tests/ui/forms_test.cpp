@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 using namespace ui;
 
 namespace {
@@ -376,8 +378,15 @@ TEST(FormTest, EnterAnswersWithTheActiveButtonOfAModalForm) {
     for (bool nein : {true, false}) {
         auto* f = CreateForm<TForm_Ask>(nullptr);
         f->SetActiveControl(nein ? f->Button_Nein : f->Button_Ja);
-        After(50, [] { PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 0); });
+        // The key goes to the active button (the system's focus follows the window activation,
+        // which other programs on the same display may take meanwhile).
+        After(50, [f] { PostMessageW(f->ActiveControl()->Handle(), WM_KEYDOWN, VK_RETURN, 0); });
+        auto showing = std::make_shared<bool>(true);
+        After(3000, [f, showing] {
+            if (*showing) f->ModalResult = mrAbort;  // fail instead of hanging
+        });
         EXPECT_EQ(f->ShowModal(), nein ? mrNo : mrYes);
+        *showing = false;
         f->Free();
     }
 }

@@ -37,6 +37,12 @@ TMenuItem* ItemOf(ULONG_PTR Data) {
     return item;
 }
 
+bool RunningOnWine() {
+    static const bool wine =
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    return wine;
+}
+
 }  // namespace
 
 TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner) { LiveItems().insert(this); }
@@ -249,8 +255,15 @@ void TPopupMenu::Popup(int X, int Y) {
         return;
     }
     SetForegroundWindow(owner);
+    // Wine (seen with 8.0 on a display without a window manager) never paints a popup menu while
+    // a child window holds the focus, also in plain Win32 programs: there the form itself holds
+    // the focus while the menu is open.
+    HWND focus = GetFocus();
+    bool moveFocus = RunningOnWine() && focus && focus != owner && IsChild(owner, focus);
+    if (moveFocus) SetFocus(owner);
     UINT cmd = UINT(TrackPopupMenu(m, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, X, Y, 0, owner, nullptr));
     PostMessageW(owner, WM_NULL, 0, 0);
+    if (moveFocus && IsWindow(focus) && GetFocus() == owner) SetFocus(focus);
     TMenuItem* chosen = cmd ? FindCommand(cmd) : nullptr;
     DestroyMenu(m);
     if (chosen && chosen->Enabled) chosen->Click();

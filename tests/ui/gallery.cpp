@@ -347,13 +347,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     f->Glow[1]->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
     f->Glow[3]->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
     f->Glow[3]->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
-    // Wine on a display without a window manager leaves a popup menu unpainted while a child
-    // window has the focus (a plain Win32 program shows the same): the menu modes keep the focus
-    // on the form for the picture.
-    if (mode == L"menu" || mode == L"dropdown") {
-        f->Glow[4]->TabStop = false;
-        SetFocus(f->Handle());
-    }
     if (mode == L"hosted") {
         auto* m = CreateForm<TForm_Module>(&Application);
         m->SetParent(f->Panel_Host);

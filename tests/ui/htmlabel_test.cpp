@@ -198,6 +198,16 @@ TEST_F(HTMLabelTest, LinksAreFoundAndRaiseTheAnchorEventWhenClicked) {
     EXPECT_EQ(clicked, (std::vector<std::wstring>{L"1", L"second"}));
 }
 
+TEST_F(HTMLabelTest, AutoSizingFitsTheHeightToTheText) {
+    Label->AutoSizing = true;
+    Label->SetMargins(0, 4, 0, 4);
+    Label->SetHTMLText(L"eins");
+    int one = Label->Height();
+    Label->SetHTMLText(L"eins<br>zwei<br>drei");
+    EXPECT_EQ(Label->Width(), 300);  // the width stays (vertical sizing)
+    EXPECT_EQ(Label->Height() - 8, 3 * (one - 8));
+}
+
 TEST_F(HTMLabelTest, TextAsLinesAndAsOneText) {
     Label->SetHTMLText(L"<b>eins</b>\r\nzwei\r\n");
     EXPECT_EQ(Label->HTMLLines(), (std::vector<std::wstring>{L"<b>eins</b>", L"zwei"}));

@@ -97,7 +97,14 @@ prepare_prefix() {
     mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
     for f in /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf /usr/share/wine/fonts/marlett.ttf; do
       if [ -f "$f" ]; then cp -n "$f" "$WINEPREFIX/drive_c/windows/Fonts/" || true; fi
-    done ) >/dev/null 2>&1
+    done
+    # Windows not managed by a window manager (there is none on the virtual display): otherwise
+    # Wine waits 2 s for a window manager at every hidden window.
+    if [ ! -f "$WINEPREFIX/.blanko-unmanaged" ]; then
+      "$run" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
+      /usr/lib/wine/wineserver64 -w
+      touch "$WINEPREFIX/.blanko-unmanaged"
+    fi ) >/dev/null 2>&1
   start_wine "$b"
 }
 

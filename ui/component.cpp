@@ -6,18 +6,34 @@
 
 namespace ui {
 
-TComponent::TComponent(TComponent* AOwner) : FOwner(AOwner) {
-    if (FOwner) FOwner->FComponents.push_back(this);
+TComponent::TComponent(TComponent* AOwner) { AttachOwner(AOwner); }
+
+void TComponent::AttachOwner(TComponent* AOwner) {
+    if (FOwner || !AOwner) return;
+    FOwner = AOwner;
+    FOwner->FComponents.push_back(this);
 }
 
 TComponent::~TComponent() {
-    // Free what we own, newest first; each child unlinks itself from us as it goes.
-    while (!FComponents.empty()) delete FComponents.back();
+    DestroyComponents();
     if (FOwner) {
         auto& list = FOwner->FComponents;
         list.erase(std::remove(list.begin(), list.end(), this), list.end());
     }
 }
+
+void TComponent::DestroyComponents() {
+    // Free what we own, newest first; each child unlinks itself from us as it goes.
+    while (!FComponents.empty()) FComponents.back()->Free();
+}
+
+void TComponent::Free() {
+    BeforeDestruction();
+    delete this;
+}
+
+bool TComponent::GetProperty(const std::wstring&, std::wstring&) const { return false; }
+bool TComponent::SetProperty(const std::wstring&, const std::wstring&) { return false; }
 
 TComponent* TComponent::FindComponent(const std::wstring& AName) const {
     if (AName.empty()) return nullptr;

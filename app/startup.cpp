@@ -74,7 +74,11 @@ int Blanko_Start(const std::vector<std::wstring>& Arguments) {
     if ((mutex && mutexError == ERROR_ALREADY_EXISTS) || (!mutex && mutexError == ERROR_ACCESS_DENIED)) return 0;
 
     Init_SharedValues();
+    // The application object: the main form's button is on the taskbar and controls that show
+    // the hand-point cursor get the system's hand cursor (both built into the layer).
     ui::Application.Title = L"Corvane Blanko";
+    // Hints stay up long enough to read the longer option texts.
+    ui::Application.HintHidePause = 10000;
 
     const DWORD major = WindowsMajorVersion();
     if (major < 5) {

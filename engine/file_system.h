@@ -41,9 +41,15 @@ bool Path_IsFolder(const std::wstring& Path);
 
 // --- Helpers the engine's walks share ---
 
-// The extended-length form of Path ("\\?\C:\..." or "\\?\UNC\server\share\..."), made absolute
-// and normalised first; a path that already is in device form is returned unchanged.
+// The extended-length form of Path ("\\?\C:\..." or "\\?\UNC\server\share\..."); a path that
+// already is in device form is returned unchanged. Of a fully qualified path only empty, "." and
+// ".." parts are resolved and every name is kept exactly (trailing dots and spaces included);
+// other paths are made absolute against the current folder.
 std::wstring Path_Extended(const std::wstring& Path);
+// True for a path that names one definite place: "X:\...", "\\server\share..." or their extended
+// forms "\\?\X:\..." and "\\?\UNC\server\share...". Relative ("name"), drive-relative ("X:name"),
+// root-relative ("\name") and device paths ("\\.\...", "\\?\GLOBALROOT\...", "\\?\X:") are not.
+bool Path_IsFullyQualified(const std::wstring& Path);
 // Path with a "\" at the end.
 std::wstring Path_WithSeparator(const std::wstring& Path);
 // Path without the trailing "\" (a drive root keeps it: "\\?\C:\").

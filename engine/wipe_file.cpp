@@ -135,6 +135,12 @@ TBlanko::TPassResult TBlanko::WriteBuffer(const std::wstring& FileName, ui::TPro
 
 bool TBlanko::Wipe_File(const std::wstring& FullPath, ui::TProgressBar* ProgressBar, uint32_t& Errors) {
     TStatsBatch batch(*this);
+    // A path that does not name one definite file (relative to whatever the current folder is,
+    // or a device) is no selection: nothing is touched.
+    if (!FLAG_STOP && !Path_IsFullyQualified(FullPath)) {
+        ++Errors;
+        return false;
+    }
     return Wipe_FileExtended(Path_Extended(FullPath), ProgressBar, Errors, nullptr);
 }
 
@@ -149,6 +155,11 @@ bool TBlanko::Wipe_FileExtended(const std::wstring& path, ui::TProgressBar* Prog
     // A link is removed as a link; what it points to is none of ours.
     if (known && Attr_IsLink(entry.dwFileAttributes)) {
         if (Link_Remove(path)) return true;
+        ++Errors;
+        return false;
+    }
+    // A folder is no file: it keeps its attributes and everything in it.
+    if (known && (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
         ++Errors;
         return false;
     }

@@ -15,7 +15,7 @@ uint32_t BlocksOf(int64_t Size) {
 
 void TBlanko::Count_File(const std::wstring& Path, uint32_t& totalfiles, int64_t& totalsize,
                          uint32_t& totalblocksToWipe) {
-    int64_t size = File_GetSize(Path);
+    int64_t size = Path_IsFullyQualified(Path) ? File_GetSize(Path) : -1;
     if (size > 0) {
         totalsize += size;
         totalblocksToWipe += BlocksOf(size);
@@ -25,7 +25,7 @@ void TBlanko::Count_File(const std::wstring& Path, uint32_t& totalfiles, int64_t
 
 void TBlanko::Count_Folder(const std::wstring& Dir, uint32_t& totalfiles, int64_t& totalsize,
                            uint32_t& totalblocksToWipe) {
-    if (FLAG_STOP) return;
+    if (FLAG_STOP || !Path_IsFullyQualified(Dir)) return;
     const std::wstring dir = Path_WithSeparator(Path_Extended(Path_WithSeparator(Dir)));
     // A selected link stands for nothing to overwrite.
     DWORD attributes = GetFileAttributesW(Path_WithoutSeparator(dir).c_str());
@@ -83,11 +83,21 @@ bool TBlanko::Prepare_CountFiles_and_TotalSize(uint32_t& totalfiles, int64_t& to
 bool TBlanko::Wipe_Folder(const std::wstring& Dir, ui::TProgressBar* ProgressBar, uint32_t& Errors,
                           uint32_t& FilesDeleted) {
     if (FLAG_STOP) return false;
+    // A path relative to whatever the current folder is, or a device, is no selection.
+    if (!Path_IsFullyQualified(Dir)) {
+        ++Errors;
+        return false;
+    }
     const std::wstring dir = Path_WithSeparator(Path_Extended(Path_WithSeparator(Dir)));
     // A folder row that is itself a link: remove the link, never walk into its target.
     DWORD attributes = GetFileAttributesW(Path_WithoutSeparator(dir).c_str());
     if (Attr_IsLink(attributes)) {
         if (Link_Remove(dir)) return true;
+        ++Errors;
+        return false;
+    }
+    // A file named as a folder is not destroyed by walking a folder: the row is not done.
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         ++Errors;
         return false;
     }

@@ -274,9 +274,14 @@ bool Link_Remove(const std::wstring& Path) {
                                       FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!h) return false;
     // Only a handle on the link itself may be deleted: a system that resolved the link would
-    // otherwise delete its target (Wine does this for an empty target folder).
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!GetFileInformationByHandle(h.get(), &info) || !Attr_IsLink(info.dwFileAttributes)) return false;
+    // otherwise delete its target (Wine does this for an empty target folder). And only a
+    // reparse point that stands for another name (symbolic link, junction, mount point) is a
+    // link: cloud placeholders, deduplicated and compressed files carry reparse points too, but
+    // hold the data themselves, and deleting them unwiped would destroy nothing.
+    FILE_ATTRIBUTE_TAG_INFO info{};
+    if (!GetFileInformationByHandleEx(h.get(), FileAttributeTagInfo, &info, sizeof info) ||
+        !Attr_IsLink(info.FileAttributes) || !IsReparseTagNameSurrogate(info.ReparseTag))
+        return false;
     FILE_DISPOSITION_INFO dispose{TRUE};
     if (!SetFileInformationByHandle(h.get(), FileDispositionInfo, &dispose, sizeof dispose)) return false;
     h.reset();

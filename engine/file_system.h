@@ -60,6 +60,7 @@ bool Path_IsVolumeRoot(const std::wstring& ExtendedPath);
 // told (access denied): a caller asking "is it gone?" gets "no" unless it certainly is.
 bool Path_Exists(const std::wstring& Path);
 
+// True for any reparse point: walks never enter one and wipes never write through one.
 bool Attr_IsLink(DWORD Attributes);
 
 // One directory entry of a listing.
@@ -76,6 +77,8 @@ bool Folder_List(const std::wstring& Path, const std::wstring& Mask, std::vector
 
 // Removes a link (junction, symbolic link, mount point) itself, never what it points to: the
 // name is opened as the link, and only a handle the system confirms to be the link is deleted.
+// Any other reparse point (a cloud placeholder, a deduplicated or compressed file holding data)
+// is left alone and the result is false: the caller counts it as not destroyed.
 // Where the system cannot open the link itself (Wine resolves it), nothing is done and the
 // result is false.
 bool Link_Remove(const std::wstring& Path);

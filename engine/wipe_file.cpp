@@ -152,7 +152,8 @@ bool TBlanko::Wipe_FileExtended(const std::wstring& path, ui::TProgressBar* Prog
 
     WIN32_FILE_ATTRIBUTE_DATA entry{};
     const bool known = GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &entry);
-    // A link is removed as a link; what it points to is none of ours.
+    // A link is removed as a link; what it points to is none of ours. Another kind of reparse
+    // point (a file whose data a filter keeps) is neither written through nor deleted: an error.
     if (known && Attr_IsLink(entry.dwFileAttributes)) {
         if (Link_Remove(path)) return true;
         ++Errors;

@@ -224,6 +224,24 @@ TEST_F(FreeSpaceTest, DriveFillingUpGivesUpTheOldestDummy) {
     EXPECT_EQ(Counter(STATS_FILES_WIPED), filesBefore + 3);
 }
 
+TEST_F(FreeSpaceTest, DummyNameThatCannotBeCreatedIsNotReportedDone) {
+    // The second dummy name is taken by a folder: no dummy file can be made under it. The drive's
+    // free space is then not wiped, and the row must not say it is.
+    if (!Mounted(5120)) return;
+    ASSERT_TRUE(CreateDirectoryW(L"T:\\crappydata_1.dat", nullptr));
+    Watch();
+    Engine->Add_FreeDiskSpace(L'T', L"T:\\");
+    Run(1);
+    EXPECT_EQ(Errors, 0u);
+    auto rows = Rows();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_FALSE(rows[0].Done);
+    EXPECT_FALSE(Lines(L"***Error creating file T:\\crappydata_1.dat").empty());
+    EXPECT_EQ(DummiesLeft(), std::vector<std::wstring>{L"crappydata_1.dat"});  // the folder only
+    EXPECT_LT(Traces.size(), 100u);  // no thousands of attempts on the same name
+    RemoveDirectoryW(L"T:\\crappydata_1.dat");
+}
+
 TEST_F(FreeSpaceTest, FileRowAfterFreeSpaceRowIsWipedNormally) {
     if (!Mounted(2048)) return;
     WriteAll(L"T:\\crappydata_0.dat", std::vector<uint8_t>(10, 0x33));  // from an earlier run

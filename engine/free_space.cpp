@@ -40,8 +40,8 @@ void TBlanko::Wipe_FreeDiskSpaceRow(TWipeItem& Item, ui::TProgressBar* ProgressB
                                               FILE_FLAG_WRITE_THROUGH | FILE_FLAG_NO_BUFFERING |
                                                   FILE_FLAG_SEQUENTIAL_SCAN,
                                               nullptr));
+            created = bool(f);
             if (f && FContentPtr_Zeros) {
-                created = true;
                 DWORD written = 0;
                 if (!WriteFile(f.get(), FContentPtr_Zeros, static_cast<DWORD>(std::max<int64_t>(chunk, 0)), &written,
                                nullptr))
@@ -54,6 +54,11 @@ void TBlanko::Wipe_FreeDiskSpaceRow(TWipeItem& Item, ui::TProgressBar* ProgressB
             } else {
                 Trace(L"***Error creating file " + name);
                 ok = false;
+                // Nothing could be written under this name: as on a full drive, an older dummy
+                // file gives up its place, or the making ends. Retrying the same name with ever
+                // fewer bytes would never succeed and would leave the row done with most of the
+                // free space unwiped.
+                chunk = 0;
             }
             if (chunk == 0 && freeBytes > 0) {
                 // The drive is full before the free space counted at the start is used up: the

@@ -111,7 +111,15 @@ bool TBlanko::Wipe_FolderExtended(const std::wstring& Dir, ui::TProgressBar* Pro
     bool result = true;
     // The folder is listed once, before anything in it is renamed or deleted.
     std::vector<TDirEntry> entries;
-    Folder_List(Dir, L"*", entries);
+    if (!Folder_List(Dir, L"*", entries)) {
+        // A folder that is not there holds nothing to destroy. One that cannot be listed (no
+        // right to, a damaged directory) may hold anything: it is not done.
+        const DWORD err = GetLastError();
+        if (err != ERROR_FILE_NOT_FOUND && err != ERROR_PATH_NOT_FOUND && err != ERROR_NO_MORE_FILES) {
+            ++Errors;
+            return false;
+        }
+    }
 
     // Random names of destroyed files, checked for all files of the folder in one listing.
     std::vector<std::wstring> gone;

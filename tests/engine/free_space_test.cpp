@@ -224,6 +224,36 @@ TEST_F(FreeSpaceTest, DriveFillingUpGivesUpTheOldestDummy) {
     EXPECT_EQ(Counter(STATS_FILES_WIPED), filesBefore + 3);
 }
 
+TEST_F(FreeSpaceTest, GivenUpDummyThatCannotBeDeletedAtOnceGoesWithTheOthers) {
+    // The drive fills up behind the first dummy file; when that one is given up to make room,
+    // another program (a scanner) still holds it, so it cannot be deleted right then.
+    if (!Mounted(5120)) return;
+    Watch();
+    OnLine = [this](const std::wstring& line) {
+        if (line == L"Wipe and create file T:\\crappydata_1.dat") FillDrive();
+    };
+    HANDLE scanner = INVALID_HANDLE_VALUE;
+    Engine->OnPassWritten = [&](const std::wstring& name, HANDLE, int pass) {
+        if (scanner == INVALID_HANDLE_VALUE && pass == 2 && name.find(L"crappydata_0.dat") != std::wstring::npos)
+            scanner = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+    };
+    Engine->OnDeleteDummyCrappyFiles = [&](TBlanko*, int count) {
+        Events.push_back("delete " + std::to_string(count));
+        if (scanner != INVALID_HANDLE_VALUE) CloseHandle(scanner);
+        scanner = nullptr;
+    };
+    Engine->Add_FreeDiskSpace(L'T', L"T:\\");
+    Run(0);
+    if (scanner != nullptr && scanner != INVALID_HANDLE_VALUE) CloseHandle(scanner);
+    ASSERT_FALSE(scanner == INVALID_HANDLE_VALUE) << "the scanner never got hold of the dummy file";
+    EXPECT_EQ(Errors, 0u);
+    EXPECT_FALSE(Lines(L"Wipe file T:\\crappydata_0.dat").empty());
+    EXPECT_EQ(Events, (std::vector<std::string>{"delete 1", "done 0"}));
+    EXPECT_TRUE(DummiesLeft().empty());
+    EXPECT_EQ(Tree->RootNodeCount(), 1u);  // the free space behind the held file was not wiped
+}
+
 TEST_F(FreeSpaceTest, DummyNameThatCannotBeCreatedIsNotReportedDone) {
     // The second dummy name is taken by a folder: no dummy file can be made under it. The drive's
     // free space is then not wiped, and the row must not say it is.

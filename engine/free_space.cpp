@@ -21,6 +21,9 @@ void TBlanko::Wipe_FreeDiskSpaceRow(TWipeItem& Item, ui::TProgressBar* ProgressB
     int64_t freeBytes = available;
     Trace(L"FreeSize total is " + std::to_wstring(freeBytes));
     TStringList dummies;
+    // Given-up dummy files whose deletion failed at that moment (someone held them): they go
+    // with the others at the end, so no dummy file outlives the step.
+    TStringList undeleted;
     const UINT oldErrorMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
     FSpecialMode_SkipFirstNullStep = true;
     const std::wstring root = std::wstring(1, Item.Drive) + L":\\";
@@ -65,7 +68,7 @@ void TBlanko::Wipe_FreeDiskSpaceRow(TWipeItem& Item, ui::TProgressBar* ProgressB
                 // oldest dummy file is finished and deleted to make room.
                 if (!dummies.empty() && !FLAG_STOP) {
                     if (Wipe_File(dummies.front(), ProgressBar, Errors)) {
-                        DeleteFileW(Path_Extended(dummies.front()).c_str());
+                        if (!DeleteFileW(Path_Extended(dummies.front()).c_str())) undeleted.push_back(dummies.front());
                         Trace(L"Wipe file " + dummies.front());
                         dummies.erase(dummies.begin());
                         ok = false;
@@ -106,6 +109,7 @@ void TBlanko::Wipe_FreeDiskSpaceRow(TWipeItem& Item, ui::TProgressBar* ProgressB
 
     // Deleting them: always to the end, also after a stop; the owner's stop command is off
     // meanwhile (the two events).
+    dummies.insert(dummies.begin(), undeleted.begin(), undeleted.end());
     if (!dummies.empty()) {
         const int count = static_cast<int>(dummies.size());
         int oldPosition = 0, oldMax = 0;

@@ -64,6 +64,30 @@ TEST_F(SafetyTest, DirectoryLinksInsideATreeNeverReachTheirTargets) {
     EXPECT_EQ(Tree->RootNodeCount(), linksLeft ? 1u : 0u);
 }
 
+TEST_F(SafetyTest, SubfolderReplacedByALinkDuringTheRunIsNotEntered) {
+    // While the tree's own file is overwritten, someone puts a link to a folder outside the
+    // selection in the place of the subfolder that was listed before.
+    MakeFolder(L"outside");
+    const auto data = Pattern(5000, 9);
+    WriteAll(Dir + L"outside\\keep.bin", data);
+    MakeFolder(L"tree");
+    MakeFolder(L"tree\\sub");
+    Make(L"tree\\first.bin", 3000);
+    Make(L"tree\\sub\\mine.bin", 3000);
+    if (RunLinux("true") != 0) GTEST_SKIP() << "no Linux side to make links with";
+    bool swapped = false;
+    Engine->OnPassWritten = [&](const std::wstring& name, HANDLE, int) {
+        if (swapped || name.find(L"first.bin") == std::wstring::npos) return;
+        swapped = Linux("mv " + U(L"tree\\sub") + " " + U(L"moved") + " && ln -s ../outside " + U(L"tree\\sub"));
+    };
+    Engine->Add_Folder(Dir + L"tree");
+    Run(1);
+    ASSERT_TRUE(swapped);
+    EXPECT_EQ(ReadAll(Dir + L"outside\\keep.bin"), data);
+    EXPECT_GE(Errors, 1u);
+    EXPECT_EQ(Tree->RootNodeCount(), 1u);  // not reported done
+}
+
 TEST_F(SafetyTest, SelectedLinkIsNeverFollowed) {
     MakeFolder(L"outside");
     const auto data = Pattern(5000, 7);

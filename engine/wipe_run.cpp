@@ -108,6 +108,13 @@ bool TBlanko::Wipe_Folder(const std::wstring& Dir, ui::TProgressBar* ProgressBar
 bool TBlanko::Wipe_FolderExtended(const std::wstring& Dir, ui::TProgressBar* ProgressBar, uint32_t& Errors,
                                   uint32_t& FilesDeleted) {
     if (FLAG_STOP) return false;
+    // The parent's listing may be old: files of the parent were overwritten since, and someone
+    // may have put a link in this folder's place meanwhile. Nothing is listed or written through
+    // it; the tree is not done.
+    if (Attr_IsLink(GetFileAttributesW(Path_WithoutSeparator(Dir).c_str()))) {
+        ++Errors;
+        return false;
+    }
     bool result = true;
     // The folder is listed once, before anything in it is renamed or deleted.
     std::vector<TDirEntry> entries;

@@ -88,6 +88,41 @@ TEST_F(SafetyTest, SubfolderReplacedByALinkDuringTheRunIsNotEntered) {
     EXPECT_EQ(Tree->RootNodeCount(), 1u);  // not reported done
 }
 
+TEST_F(SafetyTest, FolderReplacedByALinkBetweenPassesGetsNoFurtherPass) {
+    // A file of two blocks is opened anew for every pass. After its first pass, someone puts a
+    // link to an outside folder holding a file of the same name in the place of its folder.
+    MakeFolder(L"outside");
+    const auto data = Pattern(2 * BLOCK_SIZE, 3);
+    WriteAll(Dir + L"outside\\big.bin", data);
+    MakeFolder(L"tree");
+    MakeFolder(L"tree\\sub");
+    std::wstring big = Make(L"tree\\sub\\big.bin", 2 * BLOCK_SIZE);
+    if (RunLinux("true") != 0) GTEST_SKIP() << "no Linux side to make links with";
+    bool swapped = false;
+    Engine->OnPassWritten = [&](const std::wstring&, HANDLE, int pass) {
+        if (swapped || pass != 0) return;
+        swapped = Linux("mv " + U(L"tree\\sub") + " " + U(L"moved") + " && ln -s ../outside " + U(L"tree\\sub"));
+    };
+    for (bool folderRow : {false, true}) {
+        SCOPED_TRACE(folderRow ? "folder row" : "file row");
+        if (swapped) {
+            ASSERT_TRUE(Linux("rm " + U(L"tree\\sub") + " && mv " + U(L"moved") + " " + U(L"tree\\sub")));
+            Make(L"tree\\sub\\big.bin", 2 * BLOCK_SIZE);
+            swapped = false;
+        }
+        Tree->Clear();
+        if (folderRow)
+            Engine->Add_Folder(Dir + L"tree");
+        else
+            Engine->Add_File(big);
+        Run(0);
+        ASSERT_TRUE(swapped);
+        EXPECT_EQ(ReadAll(Dir + L"outside\\big.bin"), data);
+        EXPECT_EQ(Errors, 1u);
+        EXPECT_EQ(Tree->RootNodeCount(), 1u);
+    }
+}
+
 TEST_F(SafetyTest, SelectedLinkIsNeverFollowed) {
     MakeFolder(L"outside");
     const auto data = Pattern(5000, 7);

@@ -41,12 +41,21 @@ bool IsPlainFile(HANDLE File) {
            !(info.FileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY));
 }
 
+bool SameFile(HANDLE File, const BY_HANDLE_FILE_INFORMATION& Expected) {
+    BY_HANDLE_FILE_INFORMATION now{};
+    return GetFileInformationByHandle(File, &now) && now.dwVolumeSerialNumber == Expected.dwVolumeSerialNumber &&
+           now.nFileIndexHigh == Expected.nFileIndexHigh && now.nFileIndexLow == Expected.nFileIndexLow;
+}
+
 // Opens the existing file exclusively and makes sure the handle is the file itself and not a link
-// someone put in its place: nothing is ever written through a link.
-handles::UniqueFile OpenForPass(const std::wstring& FileName, DWORD Access, DWORD Flags) {
+// someone put in its place: nothing is ever written through a link. With Expected given, the
+// handle must also be the very file the wipe began with: a pass opens the file by its name
+// again, and a folder on the way may have been replaced by a link since.
+handles::UniqueFile OpenForPass(const std::wstring& FileName, DWORD Access, DWORD Flags,
+                                const BY_HANDLE_FILE_INFORMATION* Expected = nullptr) {
     handles::UniqueFile f(CreateFileW(FileName.c_str(), Access | FILE_READ_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
                                       Flags | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    if (f && !IsPlainFile(f.get())) f.reset();
+    if (f && (!IsPlainFile(f.get()) || (Expected && !SameFile(f.get(), *Expected)))) f.reset();
     return f;
 }
 
@@ -97,7 +106,8 @@ TBlanko::TPassResult TBlanko::WriteBuffer(const std::wstring& FileName, ui::TPro
 
     if (blocks > 0) {
         handles::UniqueFile f = OpenForPass(FileName, GENERIC_WRITE,
-                                            FILE_FLAG_WRITE_THROUGH | FILE_FLAG_NO_BUFFERING | FILE_FLAG_SEQUENTIAL_SCAN);
+                                            FILE_FLAG_WRITE_THROUGH | FILE_FLAG_NO_BUFFERING | FILE_FLAG_SEQUENTIAL_SCAN,
+                                            FWipedFile);
         if (!f) return TPassResult::Failed;
         for (int64_t i = 0; i < blocks; ++i) {
             if (FLAG_STOP) break;
@@ -120,7 +130,7 @@ TBlanko::TPassResult TBlanko::WriteBuffer(const std::wstring& FileName, ui::TPro
         handles::UniqueFile own;
         HANDLE f = Cached;
         if (!f) {
-            own = OpenForPass(FileName, GENERIC_WRITE, 0);
+            own = OpenForPass(FileName, GENERIC_WRITE, 0, FWipedFile);
             if (!own) return TPassResult::Failed;
             f = own.get();
         }
@@ -182,6 +192,12 @@ bool TBlanko::Wipe_FileExtended(const std::wstring& path, ui::TProgressBar* Prog
         ++Errors;
         return false;
     }
+    // Every pass that opens the file anew must find this very file.
+    BY_HANDLE_FILE_INFORMATION identity{};
+    if (!GetFileInformationByHandle(exclusive.get(), &identity)) {
+        ++Errors;
+        return false;
+    }
     if (size >= static_cast<int64_t>(BLOCK_SIZE)) exclusive.reset();  // the block writes open their own
 
     const TPassList list = PassesOf(USE_WIPE_METHOD);
@@ -189,8 +205,10 @@ bool TBlanko::Wipe_FileExtended(const std::wstring& path, ui::TProgressBar* Prog
     const HANDLE cached = exclusive ? exclusive.get() : nullptr;
     for (int pass = first; pass < list.Count; ++pass) {
         const int value = list.Passes[pass];
+        FWipedFile = &identity;
         TPassResult r = value == R ? WritePassRandom(path, ProgressBar, size, cached)
                                    : WritePass(path, ProgressBar, static_cast<uint8_t>(value), size, cached);
+        FWipedFile = nullptr;
         if (r == TPassResult::Failed) {
             // Disk full, media error, access denied: the file is not destroyed and keeps its name.
             ++Errors;

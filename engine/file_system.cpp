@@ -267,6 +267,18 @@ bool Path_IsFolder(const std::wstring& Path) {
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+handles::UniqueFile Folder_Hold(const std::wstring& Path, bool FollowLink, DWORD& Attributes) {
+    Attributes = INVALID_FILE_ATTRIBUTES;
+    const std::wstring ext = Path_WithoutSeparator(Path_Extended(Path));
+    handles::UniqueFile h(CreateFileW(ext.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS | (FollowLink ? 0 : FILE_FLAG_OPEN_REPARSE_POINT),
+                                      nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (h && GetFileInformationByHandle(h.get(), &info)) Attributes = info.dwFileAttributes;
+    return h;
+}
+
 bool Link_Remove(const std::wstring& Path) {
     std::wstring ext = Path_WithoutSeparator(Path_Extended(Path));
     handles::UniqueFile h(CreateFileW(ext.c_str(), DELETE | FILE_READ_ATTRIBUTES,

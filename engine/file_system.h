@@ -5,6 +5,8 @@
 // (junction, symbolic link, mount point).
 #pragma once
 
+#include "common/handles.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -74,6 +76,12 @@ struct TDirEntry {
 // Every entry of the folder (Path ends in "\") matching Mask, without "." and "..", in the
 // system's order. False when the folder cannot be listed at all.
 bool Folder_List(const std::wstring& Path, const std::wstring& Mask, std::vector<TDirEntry>& Entries);
+
+// Opens the folder Path for listing and shares everything with others but deletion: while the
+// handle is held, nobody can rename, remove or replace the folder (so no link can take its place
+// under the walk). With FollowLink false a link in Path's place is opened as itself. Attributes
+// receives those of the opened object, INVALID_FILE_ATTRIBUTES when nothing could be opened.
+handles::UniqueFile Folder_Hold(const std::wstring& Path, bool FollowLink, DWORD& Attributes);
 
 // Removes a link (junction, symbolic link, mount point) itself, never what it points to: the
 // name is opened as the link, and only a handle the system confirms to be the link is deleted.

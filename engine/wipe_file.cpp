@@ -151,7 +151,11 @@ bool TBlanko::Wipe_File(const std::wstring& FullPath, ui::TProgressBar* Progress
         ++Errors;
         return false;
     }
-    return Wipe_FileExtended(Path_Extended(FullPath), ProgressBar, Errors, nullptr);
+    const std::wstring path = Path_Extended(FullPath);
+    // The file's folder cannot be moved away (and a link put in its place) while it is held.
+    DWORD attributes;
+    const handles::UniqueFile hold = Folder_Hold(path.substr(0, path.find_last_of(L'\\') + 1), true, attributes);
+    return Wipe_FileExtended(path, ProgressBar, Errors, nullptr);
 }
 
 bool TBlanko::Wipe_FileExtended(const std::wstring& path, ui::TProgressBar* ProgressBar, uint32_t& Errors,

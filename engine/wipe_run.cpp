@@ -108,10 +108,15 @@ bool TBlanko::Wipe_Folder(const std::wstring& Dir, ui::TProgressBar* ProgressBar
 bool TBlanko::Wipe_FolderExtended(const std::wstring& Dir, ui::TProgressBar* ProgressBar, uint32_t& Errors,
                                   uint32_t& FilesDeleted) {
     if (FLAG_STOP) return false;
-    // The parent's listing may be old: files of the parent were overwritten since, and someone
-    // may have put a link in this folder's place meanwhile. Nothing is listed or written through
-    // it; the tree is not done.
-    if (Attr_IsLink(GetFileAttributesW(Path_WithoutSeparator(Dir).c_str()))) {
+    // The folder is held while its files and subfolders are destroyed: nobody can move it away
+    // and put a link in its place, here or on the way down from the selected folder (each level
+    // holds its own). The parent's listing may be old: should a link already stand here, nothing
+    // is listed or written through it and the tree is not done.
+    DWORD attributes = INVALID_FILE_ATTRIBUTES;
+    const handles::UniqueFile hold = Folder_Hold(Dir, false, attributes);
+    // (Both looks: Wine opens what a link points to even when asked for the link itself, but
+    // its name's attributes still show the link.)
+    if (Attr_IsLink(attributes) || Attr_IsLink(GetFileAttributesW(Path_WithoutSeparator(Dir).c_str()))) {
         ++Errors;
         return false;
     }

@@ -88,6 +88,31 @@ TEST_F(SafetyTest, SubfolderReplacedByALinkDuringTheRunIsNotEntered) {
     EXPECT_EQ(Tree->RootNodeCount(), 1u);  // not reported done
 }
 
+TEST_F(SafetyTest, FoldersUnderTheWalkCannotBeMovedAway) {
+    // While a file deep in the tree is overwritten, another program tries to move the folders
+    // on its way (to put a link in their place).
+    MakeFolder(L"tree");
+    MakeFolder(L"tree\\a");
+    MakeFolder(L"tree\\a\\b");
+    std::wstring file = Make(L"tree\\a\\b\\f.bin", 3000);
+    std::vector<std::wstring> moved;
+    MakeFolder(L"single");
+    std::wstring single = Make(L"single\\s.bin", 3000);
+    Engine->OnPassWritten = [&](const std::wstring& name, HANDLE, int) {
+        const bool inTree = name.find(L"f.bin") != std::wstring::npos;
+        for (const wchar_t* f : {L"tree", L"tree\\a", L"tree\\a\\b", L"single"})
+            if (inTree == (f[0] == L't') && MoveFileW((Dir + f).c_str(), (Dir + L"elsewhere").c_str()))
+                moved.push_back(f);
+    };
+    Engine->Add_Folder(Dir + L"tree");
+    Engine->Add_File(single);  // a file row holds its own folder
+    Run(1);
+    for (const auto& m : moved) ADD_FAILURE() << "moved away: " << std::string(m.begin(), m.end());
+    EXPECT_EQ(Errors, 0u);
+    EXPECT_FALSE(IsThere(file));
+    EXPECT_FALSE(IsThere(single));
+}
+
 TEST_F(SafetyTest, FolderReplacedByALinkBetweenPassesGetsNoFurtherPass) {
     // A file of two blocks is opened anew for every pass. After its first pass, someone puts a
     // link to an outside folder holding a file of the same name in the place of its folder.

@@ -121,6 +121,8 @@ private:
     int64_t FPendingBytes = 0;
 
     enum class TPassResult { Written, Stopped, Failed };
+    // Identity of the file whose passes are being written; a pass's own open must find it.
+    const BY_HANDLE_FILE_INFORMATION* FWipedFile = nullptr;
     // Cached: an open exclusive handle for the tail write, or nullptr to open one.
     TPassResult WritePass(const std::wstring& FileName, ui::TProgressBar* ProgressBar, uint8_t Value, int64_t Size,
                           HANDLE Cached = nullptr);

@@ -59,16 +59,85 @@ bool Attr_IsLink(DWORD Attributes) {
     return Attributes != INVALID_FILE_ATTRIBUTES && (Attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
+namespace {
+
+bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+bool IsDriveLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
+bool IsDriveRooted(const std::wstring& p, size_t at) {
+    return p.size() >= at + 3 && IsDriveLetter(p[at]) && p[at + 1] == L':' && IsSeparator(p[at + 2]);
+}
+
+// Length of "\\server\share" at the start of p (separators of either kind), 0 when p does not
+// begin with a server and a share.
+size_t UncRootLength(const std::wstring& p) {
+    if (p.size() < 5 || !IsSeparator(p[0]) || !IsSeparator(p[1]) || IsSeparator(p[2])) return 0;
+    size_t server = 2;
+    while (server < p.size() && !IsSeparator(p[server])) ++server;
+    if (server + 1 >= p.size() || IsSeparator(p[server + 1])) return 0;
+    size_t share = server + 1;
+    while (share < p.size() && !IsSeparator(p[share])) ++share;
+    // "\\.\x" and "\\?\x" are device paths, not servers.
+    if (server == 3 && (p[2] == L'.' || p[2] == L'?')) return 0;
+    return share;
+}
+
+}  // namespace
+
+bool Path_IsFullyQualified(const std::wstring& Path) {
+    if (StartsWith(Path, L"\\\\?\\")) {
+        if (IsDriveRooted(Path, 4)) return true;
+        if (Path.size() >= 8 && (Path.compare(4, 4, L"UNC\\") == 0 || Path.compare(4, 4, L"unc\\") == 0))
+            return UncRootLength(L"\\" + Path.substr(7)) != 0;
+        return false;  // "\\?\GLOBALROOT\...", "\\?\Volume{...}", "\\?\C:": devices and volumes
+    }
+    return IsDriveRooted(Path, 0) || UncRootLength(Path) != 0;
+}
+
 std::wstring Path_Extended(const std::wstring& Path) {
     if (Path.empty() || StartsWith(Path, L"\\\\?\\") || StartsWith(Path, L"\\\\.\\")) return Path;
-    DWORD need = GetFullPathNameW(Path.c_str(), 0, nullptr, nullptr);
-    if (need == 0) return Path;
-    std::wstring full(need, L'\0');
-    DWORD got = GetFullPathNameW(Path.c_str(), need, full.data(), nullptr);
-    if (got == 0 || got >= need) return Path;
-    full.resize(got);
-    if (StartsWith(full, L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
-    return L"\\\\?\\" + full;
+    // A fully qualified path keeps every name exactly as given: the system's own normalisation
+    // drops trailing dots and spaces, and "C:\\x\\secret " would then name the other file
+    // "secret". Only empty, "." and ".." parts are resolved here.
+    std::wstring root;
+    size_t rest = 0;
+    if (IsDriveRooted(Path, 0)) {
+        root = L"\\\\?\\" + Path.substr(0, 2);
+        rest = 3;
+    } else if (size_t unc = UncRootLength(Path)) {
+        std::wstring serverShare = Path.substr(2, unc - 2);
+        for (auto& c : serverShare)
+            if (c == L'/') c = L'\\';
+        root = L"\\\\?\\UNC\\" + serverShare;
+        rest = unc;
+    } else {
+        // Relative forms are resolved against the current folder (the wipe itself refuses them).
+        DWORD need = GetFullPathNameW(Path.c_str(), 0, nullptr, nullptr);
+        if (need == 0) return Path;
+        std::wstring full(need, L'\0');
+        DWORD got = GetFullPathNameW(Path.c_str(), need, full.data(), nullptr);
+        if (got == 0 || got >= need) return Path;
+        full.resize(got);
+        if (StartsWith(full, L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
+        return L"\\\\?\\" + full;
+    }
+    std::vector<std::wstring> parts;
+    bool endsAsFolder = IsSeparator(Path.back());
+    for (size_t i = rest; i <= Path.size();) {
+        size_t end = i;
+        while (end < Path.size() && !IsSeparator(Path[end])) ++end;
+        std::wstring part = Path.substr(i, end - i);
+        if (part == L"..") {
+            if (!parts.empty()) parts.pop_back();
+        } else if (!part.empty() && part != L".") {
+            parts.push_back(part);
+        }
+        if (end == Path.size() && (part == L"." || part == L"..")) endsAsFolder = true;
+        i = end + 1;
+    }
+    std::wstring result = root;
+    for (const auto& part : parts) result += L"\\" + part;
+    if (parts.empty() ? rest == 3 || endsAsFolder : endsAsFolder) result += L"\\";
+    return result;
 }
 
 std::wstring Path_WithSeparator(const std::wstring& Path) {
@@ -198,6 +267,18 @@ bool Path_IsFolder(const std::wstring& Path) {
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+handles::UniqueFile Folder_Hold(const std::wstring& Path, bool FollowLink, DWORD& Attributes) {
+    Attributes = INVALID_FILE_ATTRIBUTES;
+    const std::wstring ext = Path_WithoutSeparator(Path_Extended(Path));
+    handles::UniqueFile h(CreateFileW(ext.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS | (FollowLink ? 0 : FILE_FLAG_OPEN_REPARSE_POINT),
+                                      nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (h && GetFileInformationByHandle(h.get(), &info)) Attributes = info.dwFileAttributes;
+    return h;
+}
+
 bool Link_Remove(const std::wstring& Path) {
     std::wstring ext = Path_WithoutSeparator(Path_Extended(Path));
     handles::UniqueFile h(CreateFileW(ext.c_str(), DELETE | FILE_READ_ATTRIBUTES,
@@ -205,9 +286,14 @@ bool Link_Remove(const std::wstring& Path) {
                                       FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!h) return false;
     // Only a handle on the link itself may be deleted: a system that resolved the link would
-    // otherwise delete its target (Wine does this for an empty target folder).
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!GetFileInformationByHandle(h.get(), &info) || !Attr_IsLink(info.dwFileAttributes)) return false;
+    // otherwise delete its target (Wine does this for an empty target folder). And only a
+    // reparse point that stands for another name (symbolic link, junction, mount point) is a
+    // link: cloud placeholders, deduplicated and compressed files carry reparse points too, but
+    // hold the data themselves, and deleting them unwiped would destroy nothing.
+    FILE_ATTRIBUTE_TAG_INFO info{};
+    if (!GetFileInformationByHandleEx(h.get(), FileAttributeTagInfo, &info, sizeof info) ||
+        !Attr_IsLink(info.FileAttributes) || !IsReparseTagNameSurrogate(info.ReparseTag))
+        return false;
     FILE_DISPOSITION_INFO dispose{TRUE};
     if (!SetFileInformationByHandle(h.get(), FileDispositionInfo, &dispose, sizeof dispose)) return false;
     h.reset();

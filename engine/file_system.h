@@ -5,6 +5,8 @@
 // (junction, symbolic link, mount point).
 #pragma once
 
+#include "common/handles.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -41,9 +43,15 @@ bool Path_IsFolder(const std::wstring& Path);
 
 // --- Helpers the engine's walks share ---
 
-// The extended-length form of Path ("\\?\C:\..." or "\\?\UNC\server\share\..."), made absolute
-// and normalised first; a path that already is in device form is returned unchanged.
+// The extended-length form of Path ("\\?\C:\..." or "\\?\UNC\server\share\..."); a path that
+// already is in device form is returned unchanged. Of a fully qualified path only empty, "." and
+// ".." parts are resolved and every name is kept exactly (trailing dots and spaces included);
+// other paths are made absolute against the current folder.
 std::wstring Path_Extended(const std::wstring& Path);
+// True for a path that names one definite place: "X:\...", "\\server\share..." or their extended
+// forms "\\?\X:\..." and "\\?\UNC\server\share...". Relative ("name"), drive-relative ("X:name"),
+// root-relative ("\name") and device paths ("\\.\...", "\\?\GLOBALROOT\...", "\\?\X:") are not.
+bool Path_IsFullyQualified(const std::wstring& Path);
 // Path with a "\" at the end.
 std::wstring Path_WithSeparator(const std::wstring& Path);
 // Path without the trailing "\" (a drive root keeps it: "\\?\C:\").
@@ -54,6 +62,7 @@ bool Path_IsVolumeRoot(const std::wstring& ExtendedPath);
 // told (access denied): a caller asking "is it gone?" gets "no" unless it certainly is.
 bool Path_Exists(const std::wstring& Path);
 
+// True for any reparse point: walks never enter one and wipes never write through one.
 bool Attr_IsLink(DWORD Attributes);
 
 // One directory entry of a listing.
@@ -68,8 +77,16 @@ struct TDirEntry {
 // system's order. False when the folder cannot be listed at all.
 bool Folder_List(const std::wstring& Path, const std::wstring& Mask, std::vector<TDirEntry>& Entries);
 
+// Opens the folder Path for listing and shares everything with others but deletion: while the
+// handle is held, nobody can rename, remove or replace the folder (so no link can take its place
+// under the walk). With FollowLink false a link in Path's place is opened as itself. Attributes
+// receives those of the opened object, INVALID_FILE_ATTRIBUTES when nothing could be opened.
+handles::UniqueFile Folder_Hold(const std::wstring& Path, bool FollowLink, DWORD& Attributes);
+
 // Removes a link (junction, symbolic link, mount point) itself, never what it points to: the
 // name is opened as the link, and only a handle the system confirms to be the link is deleted.
+// Any other reparse point (a cloud placeholder, a deduplicated or compressed file holding data)
+// is left alone and the result is false: the caller counts it as not destroyed.
 // Where the system cannot open the link itself (Wine resolves it), nothing is done and the
 // result is false.
 bool Link_Remove(const std::wstring& Path);

@@ -21,6 +21,9 @@ void TBlanko::Wipe_FreeDiskSpaceRow(TWipeItem& Item, ui::TProgressBar* ProgressB
     int64_t freeBytes = available;
     Trace(L"FreeSize total is " + std::to_wstring(freeBytes));
     TStringList dummies;
+    // Given-up dummy files whose deletion failed at that moment (someone held them): they go
+    // with the others at the end, so no dummy file outlives the step.
+    TStringList undeleted;
     const UINT oldErrorMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
     FSpecialMode_SkipFirstNullStep = true;
     const std::wstring root = std::wstring(1, Item.Drive) + L":\\";
@@ -40,8 +43,8 @@ void TBlanko::Wipe_FreeDiskSpaceRow(TWipeItem& Item, ui::TProgressBar* ProgressB
                                               FILE_FLAG_WRITE_THROUGH | FILE_FLAG_NO_BUFFERING |
                                                   FILE_FLAG_SEQUENTIAL_SCAN,
                                               nullptr));
+            created = bool(f);
             if (f && FContentPtr_Zeros) {
-                created = true;
                 DWORD written = 0;
                 if (!WriteFile(f.get(), FContentPtr_Zeros, static_cast<DWORD>(std::max<int64_t>(chunk, 0)), &written,
                                nullptr))
@@ -54,13 +57,18 @@ void TBlanko::Wipe_FreeDiskSpaceRow(TWipeItem& Item, ui::TProgressBar* ProgressB
             } else {
                 Trace(L"***Error creating file " + name);
                 ok = false;
+                // Nothing could be written under this name: as on a full drive, an older dummy
+                // file gives up its place, or the making ends. Retrying the same name with ever
+                // fewer bytes would never succeed and would leave the row done with most of the
+                // free space unwiped.
+                chunk = 0;
             }
             if (chunk == 0 && freeBytes > 0) {
                 // The drive is full before the free space counted at the start is used up: the
                 // oldest dummy file is finished and deleted to make room.
                 if (!dummies.empty() && !FLAG_STOP) {
                     if (Wipe_File(dummies.front(), ProgressBar, Errors)) {
-                        DeleteFileW(Path_Extended(dummies.front()).c_str());
+                        if (!DeleteFileW(Path_Extended(dummies.front()).c_str())) undeleted.push_back(dummies.front());
                         Trace(L"Wipe file " + dummies.front());
                         dummies.erase(dummies.begin());
                         ok = false;
@@ -101,6 +109,7 @@ void TBlanko::Wipe_FreeDiskSpaceRow(TWipeItem& Item, ui::TProgressBar* ProgressB
 
     // Deleting them: always to the end, also after a stop; the owner's stop command is off
     // meanwhile (the two events).
+    dummies.insert(dummies.begin(), undeleted.begin(), undeleted.end());
     if (!dummies.empty()) {
         const int count = static_cast<int>(dummies.size());
         int oldPosition = 0, oldMax = 0;

@@ -41,12 +41,21 @@ bool IsPlainFile(HANDLE File) {
            !(info.FileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY));
 }
 
+bool SameFile(HANDLE File, const BY_HANDLE_FILE_INFORMATION& Expected) {
+    BY_HANDLE_FILE_INFORMATION now{};
+    return GetFileInformationByHandle(File, &now) && now.dwVolumeSerialNumber == Expected.dwVolumeSerialNumber &&
+           now.nFileIndexHigh == Expected.nFileIndexHigh && now.nFileIndexLow == Expected.nFileIndexLow;
+}
+
 // Opens the existing file exclusively and makes sure the handle is the file itself and not a link
-// someone put in its place: nothing is ever written through a link.
-handles::UniqueFile OpenForPass(const std::wstring& FileName, DWORD Access, DWORD Flags) {
+// someone put in its place: nothing is ever written through a link. With Expected given, the
+// handle must also be the very file the wipe began with: a pass opens the file by its name
+// again, and a folder on the way may have been replaced by a link since.
+handles::UniqueFile OpenForPass(const std::wstring& FileName, DWORD Access, DWORD Flags,
+                                const BY_HANDLE_FILE_INFORMATION* Expected = nullptr) {
     handles::UniqueFile f(CreateFileW(FileName.c_str(), Access | FILE_READ_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
                                       Flags | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    if (f && !IsPlainFile(f.get())) f.reset();
+    if (f && (!IsPlainFile(f.get()) || (Expected && !SameFile(f.get(), *Expected)))) f.reset();
     return f;
 }
 
@@ -97,7 +106,8 @@ TBlanko::TPassResult TBlanko::WriteBuffer(const std::wstring& FileName, ui::TPro
 
     if (blocks > 0) {
         handles::UniqueFile f = OpenForPass(FileName, GENERIC_WRITE,
-                                            FILE_FLAG_WRITE_THROUGH | FILE_FLAG_NO_BUFFERING | FILE_FLAG_SEQUENTIAL_SCAN);
+                                            FILE_FLAG_WRITE_THROUGH | FILE_FLAG_NO_BUFFERING | FILE_FLAG_SEQUENTIAL_SCAN,
+                                            FWipedFile);
         if (!f) return TPassResult::Failed;
         for (int64_t i = 0; i < blocks; ++i) {
             if (FLAG_STOP) break;
@@ -120,7 +130,7 @@ TBlanko::TPassResult TBlanko::WriteBuffer(const std::wstring& FileName, ui::TPro
         handles::UniqueFile own;
         HANDLE f = Cached;
         if (!f) {
-            own = OpenForPass(FileName, GENERIC_WRITE, 0);
+            own = OpenForPass(FileName, GENERIC_WRITE, 0, FWipedFile);
             if (!own) return TPassResult::Failed;
             f = own.get();
         }
@@ -135,7 +145,17 @@ TBlanko::TPassResult TBlanko::WriteBuffer(const std::wstring& FileName, ui::TPro
 
 bool TBlanko::Wipe_File(const std::wstring& FullPath, ui::TProgressBar* ProgressBar, uint32_t& Errors) {
     TStatsBatch batch(*this);
-    return Wipe_FileExtended(Path_Extended(FullPath), ProgressBar, Errors, nullptr);
+    // A path that does not name one definite file (relative to whatever the current folder is,
+    // or a device) is no selection: nothing is touched.
+    if (!FLAG_STOP && !Path_IsFullyQualified(FullPath)) {
+        ++Errors;
+        return false;
+    }
+    const std::wstring path = Path_Extended(FullPath);
+    // The file's folder cannot be moved away (and a link put in its place) while it is held.
+    DWORD attributes;
+    const handles::UniqueFile hold = Folder_Hold(path.substr(0, path.find_last_of(L'\\') + 1), true, attributes);
+    return Wipe_FileExtended(path, ProgressBar, Errors, nullptr);
 }
 
 bool TBlanko::Wipe_FileExtended(const std::wstring& path, ui::TProgressBar* ProgressBar, uint32_t& Errors,
@@ -146,9 +166,15 @@ bool TBlanko::Wipe_FileExtended(const std::wstring& path, ui::TProgressBar* Prog
 
     WIN32_FILE_ATTRIBUTE_DATA entry{};
     const bool known = GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &entry);
-    // A link is removed as a link; what it points to is none of ours.
+    // A link is removed as a link; what it points to is none of ours. Another kind of reparse
+    // point (a file whose data a filter keeps) is neither written through nor deleted: an error.
     if (known && Attr_IsLink(entry.dwFileAttributes)) {
         if (Link_Remove(path)) return true;
+        ++Errors;
+        return false;
+    }
+    // A folder is no file: it keeps its attributes and everything in it.
+    if (known && (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
         ++Errors;
         return false;
     }
@@ -170,6 +196,12 @@ bool TBlanko::Wipe_FileExtended(const std::wstring& path, ui::TProgressBar* Prog
         ++Errors;
         return false;
     }
+    // Every pass that opens the file anew must find this very file.
+    BY_HANDLE_FILE_INFORMATION identity{};
+    if (!GetFileInformationByHandle(exclusive.get(), &identity)) {
+        ++Errors;
+        return false;
+    }
     if (size >= static_cast<int64_t>(BLOCK_SIZE)) exclusive.reset();  // the block writes open their own
 
     const TPassList list = PassesOf(USE_WIPE_METHOD);
@@ -177,8 +209,10 @@ bool TBlanko::Wipe_FileExtended(const std::wstring& path, ui::TProgressBar* Prog
     const HANDLE cached = exclusive ? exclusive.get() : nullptr;
     for (int pass = first; pass < list.Count; ++pass) {
         const int value = list.Passes[pass];
+        FWipedFile = &identity;
         TPassResult r = value == R ? WritePassRandom(path, ProgressBar, size, cached)
                                    : WritePass(path, ProgressBar, static_cast<uint8_t>(value), size, cached);
+        FWipedFile = nullptr;
         if (r == TPassResult::Failed) {
             // Disk full, media error, access denied: the file is not destroyed and keeps its name.
             ++Errors;

@@ -15,7 +15,7 @@ uint32_t BlocksOf(int64_t Size) {
 
 void TBlanko::Count_File(const std::wstring& Path, uint32_t& totalfiles, int64_t& totalsize,
                          uint32_t& totalblocksToWipe) {
-    int64_t size = File_GetSize(Path);
+    int64_t size = Path_IsFullyQualified(Path) ? File_GetSize(Path) : -1;
     if (size > 0) {
         totalsize += size;
         totalblocksToWipe += BlocksOf(size);
@@ -25,7 +25,7 @@ void TBlanko::Count_File(const std::wstring& Path, uint32_t& totalfiles, int64_t
 
 void TBlanko::Count_Folder(const std::wstring& Dir, uint32_t& totalfiles, int64_t& totalsize,
                            uint32_t& totalblocksToWipe) {
-    if (FLAG_STOP) return;
+    if (FLAG_STOP || !Path_IsFullyQualified(Dir)) return;
     const std::wstring dir = Path_WithSeparator(Path_Extended(Path_WithSeparator(Dir)));
     // A selected link stands for nothing to overwrite.
     DWORD attributes = GetFileAttributesW(Path_WithoutSeparator(dir).c_str());
@@ -83,11 +83,21 @@ bool TBlanko::Prepare_CountFiles_and_TotalSize(uint32_t& totalfiles, int64_t& to
 bool TBlanko::Wipe_Folder(const std::wstring& Dir, ui::TProgressBar* ProgressBar, uint32_t& Errors,
                           uint32_t& FilesDeleted) {
     if (FLAG_STOP) return false;
+    // A path relative to whatever the current folder is, or a device, is no selection.
+    if (!Path_IsFullyQualified(Dir)) {
+        ++Errors;
+        return false;
+    }
     const std::wstring dir = Path_WithSeparator(Path_Extended(Path_WithSeparator(Dir)));
     // A folder row that is itself a link: remove the link, never walk into its target.
     DWORD attributes = GetFileAttributesW(Path_WithoutSeparator(dir).c_str());
     if (Attr_IsLink(attributes)) {
         if (Link_Remove(dir)) return true;
+        ++Errors;
+        return false;
+    }
+    // A file named as a folder is not destroyed by walking a folder: the row is not done.
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         ++Errors;
         return false;
     }
@@ -98,10 +108,30 @@ bool TBlanko::Wipe_Folder(const std::wstring& Dir, ui::TProgressBar* ProgressBar
 bool TBlanko::Wipe_FolderExtended(const std::wstring& Dir, ui::TProgressBar* ProgressBar, uint32_t& Errors,
                                   uint32_t& FilesDeleted) {
     if (FLAG_STOP) return false;
+    // The folder is held while its files and subfolders are destroyed: nobody can move it away
+    // and put a link in its place, here or on the way down from the selected folder (each level
+    // holds its own). The parent's listing may be old: should a link already stand here, nothing
+    // is listed or written through it and the tree is not done.
+    DWORD attributes = INVALID_FILE_ATTRIBUTES;
+    const handles::UniqueFile hold = Folder_Hold(Dir, false, attributes);
+    // (Both looks: Wine opens what a link points to even when asked for the link itself, but
+    // its name's attributes still show the link.)
+    if (Attr_IsLink(attributes) || Attr_IsLink(GetFileAttributesW(Path_WithoutSeparator(Dir).c_str()))) {
+        ++Errors;
+        return false;
+    }
     bool result = true;
     // The folder is listed once, before anything in it is renamed or deleted.
     std::vector<TDirEntry> entries;
-    Folder_List(Dir, L"*", entries);
+    if (!Folder_List(Dir, L"*", entries)) {
+        // A folder that is not there holds nothing to destroy. One that cannot be listed (no
+        // right to, a damaged directory) may hold anything: it is not done.
+        const DWORD err = GetLastError();
+        if (err != ERROR_FILE_NOT_FOUND && err != ERROR_PATH_NOT_FOUND && err != ERROR_NO_MORE_FILES) {
+            ++Errors;
+            return false;
+        }
+    }
 
     // Random names of destroyed files, checked for all files of the folder in one listing.
     std::vector<std::wstring> gone;

@@ -202,10 +202,19 @@ public:
         for (auto n = Tree->GetFirst(); n; n = Tree->GetNext(n)) rows.push_back(*Tree->GetNodeData<TWipeItem>(n));
         return rows;
     }
-    // Runs a whole run the way the programs do.
+    // Runs a whole run the way the programs do. A free-space row of a drive larger than a test
+    // drive may ever be makes the test fail before anything is written.
     void Run(int Method, ui::TProgressBar* Bar = nullptr) {
         Engine->USE_WIPE_METHOD = Method;
         Errors = FilesDeleted = 0;
+        for (const auto& row : Rows()) {
+            if (row.Typ != TYP_FREEDISKSPACE) continue;
+            int64_t free = 0, total = 0;
+            if (Disk_GetFreeSpace(row.Drive, free, total) && total > 64LL * 1024 * 1024) {
+                ADD_FAILURE() << "refusing to fill drive " << char(row.Drive) << ": of " << total << " bytes";
+                return;
+            }
+        }
         Engine->Wipe(Bar, Errors, FilesDeleted);
     }
 

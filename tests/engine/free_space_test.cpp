@@ -28,6 +28,12 @@ protected:
                   0)
             << "T: is not the test's own drive";
     }
+    // MountDrive's skips and failed assertions end only MountDrive itself: the test goes on only
+    // when the drive is there and is the test's own.
+    bool Mounted(int SizeKiB, const std::string& Options = "") {
+        MountDrive(SizeKiB, Options);
+        return !HasFatalFailure() && !IsSkipped();
+    }
     void Watch() {
         Engine->OnTrace = [this](const std::wstring& line) {
             Traces.push_back(line);
@@ -93,7 +99,7 @@ TEST_F(FreeSpaceTest, FiveMiBWithEachMethod) {
         {0, 9, {L"crappydata_0.dat:1", L"crappydata_0.dat:2", L"crappydata_1.dat:1", L"crappydata_1.dat:2",
                 L"crappydata_2.dat:1", L"crappydata_2.dat:2"}},
     };
-    MountDrive(5120);
+    if (!Mounted(5120)) return;
     for (const auto& c : cases) {
         SCOPED_TRACE("method " + std::to_string(c.Method));
         Traces.clear();
@@ -149,7 +155,7 @@ TEST_F(FreeSpaceTest, FiveMiBWithEachMethod) {
 }
 
 TEST_F(FreeSpaceTest, DriveThatRefusesNewFiles) {
-    MountDrive(1024, ",ro");
+    if (!Mounted(1024, ",ro")) return;
     Watch();
     Engine->Add_FreeDiskSpace(L'T', L"T:\\");
     Run(0);
@@ -165,7 +171,7 @@ TEST_F(FreeSpaceTest, DriveThatRefusesNewFiles) {
 }
 
 TEST_F(FreeSpaceTest, StopWhileDummyFilesAreMade) {
-    MountDrive(5120);
+    if (!Mounted(5120)) return;
     Watch();
     OnLine = [this](const std::wstring& line) {
         if (Lines(L"filesize = ").size() == 2) FLAG_STOP = true;
@@ -183,7 +189,7 @@ TEST_F(FreeSpaceTest, StopWhileDummyFilesAreMade) {
 }
 
 TEST_F(FreeSpaceTest, DriveFullBeforeTheFirstDummyLeavesNoEmptyFile) {
-    MountDrive(5120);
+    if (!Mounted(5120)) return;
     Watch();
     // Another program takes all the space between the measuring and the first dummy file.
     OnLine = [this](const std::wstring& line) {
@@ -199,7 +205,7 @@ TEST_F(FreeSpaceTest, DriveFullBeforeTheFirstDummyLeavesNoEmptyFile) {
 }
 
 TEST_F(FreeSpaceTest, DriveFillingUpGivesUpTheOldestDummy) {
-    MountDrive(5120);
+    if (!Mounted(5120)) return;
     Watch();
     OnLine = [this](const std::wstring& line) {
         if (line == L"Wipe and create file T:\\crappydata_1.dat") FillDrive();
@@ -218,8 +224,56 @@ TEST_F(FreeSpaceTest, DriveFillingUpGivesUpTheOldestDummy) {
     EXPECT_EQ(Counter(STATS_FILES_WIPED), filesBefore + 3);
 }
 
+TEST_F(FreeSpaceTest, GivenUpDummyThatCannotBeDeletedAtOnceGoesWithTheOthers) {
+    // The drive fills up behind the first dummy file; when that one is given up to make room,
+    // another program (a scanner) still holds it, so it cannot be deleted right then.
+    if (!Mounted(5120)) return;
+    Watch();
+    OnLine = [this](const std::wstring& line) {
+        if (line == L"Wipe and create file T:\\crappydata_1.dat") FillDrive();
+    };
+    HANDLE scanner = INVALID_HANDLE_VALUE;
+    Engine->OnPassWritten = [&](const std::wstring& name, HANDLE, int pass) {
+        if (scanner == INVALID_HANDLE_VALUE && pass == 2 && name.find(L"crappydata_0.dat") != std::wstring::npos)
+            scanner = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+    };
+    Engine->OnDeleteDummyCrappyFiles = [&](TBlanko*, int count) {
+        Events.push_back("delete " + std::to_string(count));
+        if (scanner != INVALID_HANDLE_VALUE) CloseHandle(scanner);
+        scanner = nullptr;
+    };
+    Engine->Add_FreeDiskSpace(L'T', L"T:\\");
+    Run(0);
+    if (scanner != nullptr && scanner != INVALID_HANDLE_VALUE) CloseHandle(scanner);
+    ASSERT_FALSE(scanner == INVALID_HANDLE_VALUE) << "the scanner never got hold of the dummy file";
+    EXPECT_EQ(Errors, 0u);
+    EXPECT_FALSE(Lines(L"Wipe file T:\\crappydata_0.dat").empty());
+    EXPECT_EQ(Events, (std::vector<std::string>{"delete 1", "done 0"}));
+    EXPECT_TRUE(DummiesLeft().empty());
+    EXPECT_EQ(Tree->RootNodeCount(), 1u);  // the free space behind the held file was not wiped
+}
+
+TEST_F(FreeSpaceTest, DummyNameThatCannotBeCreatedIsNotReportedDone) {
+    // The second dummy name is taken by a folder: no dummy file can be made under it. The drive's
+    // free space is then not wiped, and the row must not say it is.
+    if (!Mounted(5120)) return;
+    ASSERT_TRUE(CreateDirectoryW(L"T:\\crappydata_1.dat", nullptr));
+    Watch();
+    Engine->Add_FreeDiskSpace(L'T', L"T:\\");
+    Run(1);
+    EXPECT_EQ(Errors, 0u);
+    auto rows = Rows();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_FALSE(rows[0].Done);
+    EXPECT_FALSE(Lines(L"***Error creating file T:\\crappydata_1.dat").empty());
+    EXPECT_EQ(DummiesLeft(), std::vector<std::wstring>{L"crappydata_1.dat"});  // the folder only
+    EXPECT_LT(Traces.size(), 100u);  // no thousands of attempts on the same name
+    RemoveDirectoryW(L"T:\\crappydata_1.dat");
+}
+
 TEST_F(FreeSpaceTest, FileRowAfterFreeSpaceRowIsWipedNormally) {
-    MountDrive(2048);
+    if (!Mounted(2048)) return;
     WriteAll(L"T:\\crappydata_0.dat", std::vector<uint8_t>(10, 0x33));  // from an earlier run
     std::wstring file = Make(L"after.bin", 5000);
     Engine->Add_FreeDiskSpace(L'T', L"T:\\");

@@ -26,6 +26,12 @@ protected:
         for (const wchar_t* f : {L"S:\\$Recycle.Bin\\S-1-5-21-1\\desktop.ini", L"S:\\RECYCLER\\S-1-5-21\\INFO2",
                                  L"S:\\RECYCLER\\S-1-5-21\\info", L"S:\\RECYCLED\\DeskTop.INI"})
             WriteAll(f, std::vector<uint8_t>(100, 0x01));
+        // A run wipes the recycle bins of every fixed drive, Z: (the Linux root) included: the
+        // tests go on only while the test's own drive is the only one that holds any.
+        TStringList all;
+        Engine->RecycleBin_GetFiles(all);
+        for (const auto& p : all)
+            ASSERT_EQ(p.rfind(L"S:\\", 0), 0u) << "a recycle bin outside the test: " << std::string(p.begin(), p.end());
     }
     std::vector<std::wstring> OnS(const TStringList& all) {
         std::vector<std::wstring> r;

@@ -195,6 +195,13 @@ TEST_F(RunTest, DriveRootRowWipesEveryFileAndRemovesNoFolder) {
     std::string target = UnixPath(Dir + L"drive");
     if (target.empty() || RunLinux("ln -sfn " + Quote(target) + " \"$WINEPREFIX/dosdevices/r:\"") != 0)
         GTEST_SKIP() << "cannot map a drive letter here";
+    // Every file of R: is wiped: R: must be the test's folder and nothing else.
+    std::vector<TDirEntry> top;
+    Folder_List(L"R:\\", L"*", top);
+    if (top.size() != 2 || !IsThere(L"R:\\root.bin") || !IsThere(L"R:\\a\\b\\deep.bin")) {
+        RunLinux("rm -f \"$WINEPREFIX/dosdevices/r:\"");
+        FAIL() << "R: is not the test's own folder";
+    }
     Engine->Add_Folder(L"R:\\");
     Run(1);
     RunLinux("rm -f \"$WINEPREFIX/dosdevices/r:\"");

@@ -64,6 +64,90 @@ TEST_F(SafetyTest, DirectoryLinksInsideATreeNeverReachTheirTargets) {
     EXPECT_EQ(Tree->RootNodeCount(), linksLeft ? 1u : 0u);
 }
 
+TEST_F(SafetyTest, SubfolderReplacedByALinkDuringTheRunIsNotEntered) {
+    // While the tree's own file is overwritten, someone puts a link to a folder outside the
+    // selection in the place of the subfolder that was listed before.
+    MakeFolder(L"outside");
+    const auto data = Pattern(5000, 9);
+    WriteAll(Dir + L"outside\\keep.bin", data);
+    MakeFolder(L"tree");
+    MakeFolder(L"tree\\sub");
+    Make(L"tree\\first.bin", 3000);
+    Make(L"tree\\sub\\mine.bin", 3000);
+    if (RunLinux("true") != 0) GTEST_SKIP() << "no Linux side to make links with";
+    bool swapped = false;
+    Engine->OnPassWritten = [&](const std::wstring& name, HANDLE, int) {
+        if (swapped || name.find(L"first.bin") == std::wstring::npos) return;
+        swapped = Linux("mv " + U(L"tree\\sub") + " " + U(L"moved") + " && ln -s ../outside " + U(L"tree\\sub"));
+    };
+    Engine->Add_Folder(Dir + L"tree");
+    Run(1);
+    ASSERT_TRUE(swapped);
+    EXPECT_EQ(ReadAll(Dir + L"outside\\keep.bin"), data);
+    EXPECT_GE(Errors, 1u);
+    EXPECT_EQ(Tree->RootNodeCount(), 1u);  // not reported done
+}
+
+TEST_F(SafetyTest, FoldersUnderTheWalkCannotBeMovedAway) {
+    // While a file deep in the tree is overwritten, another program tries to move the folders
+    // on its way (to put a link in their place).
+    MakeFolder(L"tree");
+    MakeFolder(L"tree\\a");
+    MakeFolder(L"tree\\a\\b");
+    std::wstring file = Make(L"tree\\a\\b\\f.bin", 3000);
+    std::vector<std::wstring> moved;
+    MakeFolder(L"single");
+    std::wstring single = Make(L"single\\s.bin", 3000);
+    Engine->OnPassWritten = [&](const std::wstring& name, HANDLE, int) {
+        const bool inTree = name.find(L"f.bin") != std::wstring::npos;
+        for (const wchar_t* f : {L"tree", L"tree\\a", L"tree\\a\\b", L"single"})
+            if (inTree == (f[0] == L't') && MoveFileW((Dir + f).c_str(), (Dir + L"elsewhere").c_str()))
+                moved.push_back(f);
+    };
+    Engine->Add_Folder(Dir + L"tree");
+    Engine->Add_File(single);  // a file row holds its own folder
+    Run(1);
+    for (const auto& m : moved) ADD_FAILURE() << "moved away: " << std::string(m.begin(), m.end());
+    EXPECT_EQ(Errors, 0u);
+    EXPECT_FALSE(IsThere(file));
+    EXPECT_FALSE(IsThere(single));
+}
+
+TEST_F(SafetyTest, FolderReplacedByALinkBetweenPassesGetsNoFurtherPass) {
+    // A file of two blocks is opened anew for every pass. After its first pass, someone puts a
+    // link to an outside folder holding a file of the same name in the place of its folder.
+    MakeFolder(L"outside");
+    const auto data = Pattern(2 * BLOCK_SIZE, 3);
+    WriteAll(Dir + L"outside\\big.bin", data);
+    MakeFolder(L"tree");
+    MakeFolder(L"tree\\sub");
+    std::wstring big = Make(L"tree\\sub\\big.bin", 2 * BLOCK_SIZE);
+    if (RunLinux("true") != 0) GTEST_SKIP() << "no Linux side to make links with";
+    bool swapped = false;
+    Engine->OnPassWritten = [&](const std::wstring&, HANDLE, int pass) {
+        if (swapped || pass != 0) return;
+        swapped = Linux("mv " + U(L"tree\\sub") + " " + U(L"moved") + " && ln -s ../outside " + U(L"tree\\sub"));
+    };
+    for (bool folderRow : {false, true}) {
+        SCOPED_TRACE(folderRow ? "folder row" : "file row");
+        if (swapped) {
+            ASSERT_TRUE(Linux("rm " + U(L"tree\\sub") + " && mv " + U(L"moved") + " " + U(L"tree\\sub")));
+            Make(L"tree\\sub\\big.bin", 2 * BLOCK_SIZE);
+            swapped = false;
+        }
+        Tree->Clear();
+        if (folderRow)
+            Engine->Add_Folder(Dir + L"tree");
+        else
+            Engine->Add_File(big);
+        Run(0);
+        ASSERT_TRUE(swapped);
+        EXPECT_EQ(ReadAll(Dir + L"outside\\big.bin"), data);
+        EXPECT_EQ(Errors, 1u);
+        EXPECT_EQ(Tree->RootNodeCount(), 1u);
+    }
+}
+
 TEST_F(SafetyTest, SelectedLinkIsNeverFollowed) {
     MakeFolder(L"outside");
     const auto data = Pattern(5000, 7);

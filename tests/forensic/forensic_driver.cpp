@@ -38,6 +38,12 @@ int wmain(int argc, wchar_t** argv) {
             else engine.Add_File(argv[i]);
         }
     } else if (mode == L"freespace") {
+        // Only ever the small image drive of the check: never fill anything larger.
+        int64_t free = 0, total = 0;
+        if (!Disk_GetFreeSpace(argv[3][0], free, total) || total > 64LL * 1024 * 1024) {
+            fwprintf(stderr, L"refusing the free-space wipe of %lc: (%lld bytes)\n", argv[3][0], (long long)total);
+            return 2;
+        }
         engine.Add_FreeDiskSpace(argv[3][0], L"free space");
     } else {
         return 2;

@@ -12,11 +12,22 @@
 #include <string>
 #include <vector>
 
+namespace ui {
+class TComponent;
+}
+
 // What reading one file gave.
 enum class TFileRead {
     Read,        // the file's lines were taken
     Missing,     // no such file (or a folder of that name)
     Unreadable,  // the file exists but could not be opened or read; treated like a missing one
+};
+
+// Result of recording a form's texts (Get_Components).
+struct TRecordResult {
+    bool Ok = true;
+    // When not Ok: the key of the index entry that could not be read; the walk stopped there.
+    std::wstring BadIndexKey;
 };
 
 // Result of Read_FromIndex.
@@ -69,6 +80,19 @@ public:
                               int& MaxWidth, std::wstring& Version) const;
     void Save_ToIndex(const std::wstring& SectionID, const std::wstring& componentName, bool HTML, int MaxWidth,
                       const std::wstring& Version);
+
+    // Form translation (form_translation.cpp). Both walk Obj and everything it owns, depth first
+    // in ownership order, and treat only components whose Tag is not zero; the key is SectionID
+    // and the component's Name.
+    //
+    // Set_Components puts the stored texts into the components; with Testing every tagged
+    // component that can show a text shows "TEST TRANSLATION" instead.
+    void Set_Components(const std::wstring& SectionID, ui::TComponent* Obj, bool Testing);
+    // Get_Components records the components' current texts with an index entry each. A new or
+    // changed text gets Version; an unchanged one keeps its entries. An index entry that cannot
+    // be read stops the walk and is reported; the store is then half recorded and must not be
+    // saved.
+    TRecordResult Get_Components(const std::wstring& SectionID, ui::TComponent* Obj, const std::wstring& Version);
 };
 
 // Position of the first entry named Name (letter case ignored by the user locale's rules), -1 if none.

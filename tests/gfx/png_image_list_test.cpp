@@ -62,7 +62,7 @@ TEST(PngImageListTest, DrawsEnabledInColourAndDisabledInGrey) {
         list.DisabledAlpha = c.Blend ? 128 : 255;
         TBitmap32 target(20, 20);
         target.Clear(Color32(255, 255, 255));
-        ASSERT_TRUE(list.Draw(target.DC(), 2, 2, 0, c.Enabled));
+        list.Draw(target.DC(), 2, 2, 0, c.Enabled);
         EXPECT_NEAR(RedOf(target.Pixel(4, 4)), RedOf(c.Left), 2) << c.Enabled << c.Blend;
         EXPECT_NEAR(GreenOf(target.Pixel(4, 4)), GreenOf(c.Left), 2) << c.Enabled << c.Blend;
         EXPECT_EQ(target.Pixel(14, 4) & 0xFFFFFF, 0xFFFFFFu);  // transparent half shows white
@@ -73,9 +73,12 @@ TEST(PngImageListTest, DrawsEnabledInColourAndDisabledInGrey) {
         EXPECT_EQ(onBitmap.Pixel(4, 4), c.OnBitmap);
         EXPECT_EQ(onBitmap.Pixel(14, 4), 0u);
     }
+    // Indexes outside the list draw nothing.
     TBitmap32 target(20, 20);
-    EXPECT_FALSE(list.Draw(target.DC(), 0, 0, 1));
-    EXPECT_FALSE(list.Draw(target.DC(), 0, 0, -1));
+    target.Clear(Color32(255, 255, 255));
+    list.Draw(target.DC(), 0, 0, 1);
+    list.Draw(target.DC(), 0, 0, -1);
+    EXPECT_EQ(target.Pixel(4, 4), Color32(255, 255, 255));
 }
 
 TEST(PngImageListTest, OwnedNamedAndChangeNotifiedOncePerUpdate) {

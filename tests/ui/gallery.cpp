@@ -3,6 +3,9 @@
 //
 // Arguments: none shows the gallery; "modal" also opens a modal dialog over it; "menu" opens the
 // office-style popup menu; "dropdown" presses the drop-down button's arrow; "hosted" shows a form hosted inside a panel in front.
+// "custom" shows the program's own controls instead (GDI+ labels, text buttons, three-state
+// images, the thread timer, PNG pictures and image lists).
+#include "gallery_custom.h"
 #include "ui/advctrls.h"
 #include "ui/application.h"
 #include "ui/comctrls.h"
@@ -341,6 +344,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     std::wstring mode = argc > 1 ? argv[1] : L"";
     LocalFree(argv);
 
+    if (mode == L"custom") {
+        Gallery_ShowCustomControls();
+        Application.Run();
+        return 0;
+    }
     auto* f = CreateForm<TForm_Gallery>(&Application);
     f->Show();
     // Show the hot and pressed looks without a mouse.

@@ -6,6 +6,7 @@
 #include "controls/zelk_unicode_st_button.h"
 
 #include "../ui/ui_test_util.h"
+#include "ui/advctrls.h"
 #include "ui/forms.h"
 #include "ui/gfx/png_image_list.h"
 
@@ -229,7 +230,9 @@ TEST_F(CustomControlTest, ButtonPlacesCaptionGlyphAndImage) {
         TInk text = InkOf(s, RECT{c.X, 0, b->Width(), 25});
         EXPECT_NEAR(text.Left, c.X, 2);
         if (c.AutoWidth) {
-            EXPECT_GE(text.Right, b->Width() - 4);  // caption at the right edge (an "r" ends short of its advance)
+            // The caption ends at the right edge (its ink a little short of its advance).
+            EXPECT_EQ(c.X + tw, b->Width());
+            EXPECT_GE(text.Right, b->Width() - 6);
         }
         // The glyph (red) left of the caption; the list image (blue) is drawn after it.
         const uint32_t glyphPx = s.At(c.X - 4 - 5, 12), imagePx = s.At(c.X - 4 - 16, 12);
@@ -319,6 +322,28 @@ TEST_F(CustomControlTest, ThreeStateImageShowsItsPicturesAndMovesWhilePressed) {
     EXPECT_TRUE(at(100, 100));
     Mouse(WM_LBUTTONUP, 110, 110);
     EXPECT_TRUE(at(100, 100));  // nothing to move back
+}
+
+TEST_F(CustomControlTest, PngImageListsServeTheLayersGlowButtonInColourAndDisabledInGrey) {
+    for (int size : {16, 32}) {
+        auto* list = new TPngImageList(Form, size);
+        TBitmap32 red(48, 48);  // scaled to the list's size
+        red.Clear(Color32(255, 0, 0));
+        list->Add(red);
+        auto* b = Place<TAdvGlowButton>(Form, L"AdvGlowButton1", Form, 0, 0, 60, 60);
+        b->Images = list;  // the layer's image list interface
+        b->ImageIndex = 0;
+        b->SetTransparent(true);
+        uint32_t p = Snapshot(*b).At(30, 30);  // the middle of the centred image
+        EXPECT_TRUE(TSnapshot::R(p) > 240 && TSnapshot::G(p) < 20) << size;
+        b->SetEnabled(false);
+        p = Snapshot(*b).At(30, 30);
+        EXPECT_LT(TSnapshot::R(p), 200) << size;
+        EXPECT_NEAR(TSnapshot::R(p), TSnapshot::G(p), 4) << size;
+        EXPECT_NEAR(TSnapshot::G(p), TSnapshot::B(p), 4) << size;
+        b->Free();
+        list->Free();
+    }
 }
 
 TEST_F(CustomControlTest, MouseLeaveRaisedOnlyWhenAssigned) {

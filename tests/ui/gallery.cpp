@@ -11,6 +11,7 @@
 #include "ui/comctrls.h"
 #include "ui/dialogs.h"
 #include "ui/forms.h"
+#include "ui/gfx/picture_loader.h"
 #include "ui/htmlabel.h"
 #include "ui/menus.h"
 #include "ui/stdctrls.h"
@@ -339,6 +340,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     icc.dwSize = sizeof(icc);
     icc.dwICC = ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES | ICC_BAR_CLASSES;
     InitCommonControlsEx(&icc);
+    Gfx_InstallPictureLoader();  // pictures read PNG through the graphics library
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     std::wstring mode = argc > 1 ? argv[1] : L"";

@@ -9,7 +9,6 @@
 #include "ui/advctrls.h"
 #include "ui/application.h"
 #include "ui/gfx/bitmap32.h"
-#include "ui/gfx/picture_loader.h"
 #include "ui/gfx/png_image_list.h"
 #include "ui/stdctrls.h"
 
@@ -243,7 +242,6 @@ private:
 }  // namespace
 
 TForm* Gallery_ShowCustomControls() {
-    Gfx_InstallPictureLoader();
     auto* f = CreateForm<TForm_CustomControls>(&Application);
     f->Show();
     // States without a mouse: the second window button released outside (keeps its pressed

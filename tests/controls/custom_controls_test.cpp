@@ -167,6 +167,49 @@ TEST_F(CustomControlTest, LabelDrawsAtItsAlphaChannel) {
     }
 }
 
+TEST_F(CustomControlTest, LabelAlignsAndDrawsDropAndEmbossShadows) {
+    auto* l = Label(200, 30, -20);
+    l->SetCaption(L"Mitte");
+    l->SetAlignment(taRightJustify);
+    TInk right = InkOf(Snapshot(*l), RECT{0, 0, 200, 30});
+    EXPECT_GE(right.Right, 200 - 6);
+    EXPECT_GT(right.Left, 100);
+    l->SetAlignment(taCenter);
+    TInk centre = InkOf(Snapshot(*l), RECT{0, 0, 200, 30});
+    EXPECT_NEAR((centre.Left + centre.Right) / 2.0, 100, 4);
+
+    // Shadow in red, text in black: the drop shadow lies one pixel lower and further right, the
+    // emboss one pixel higher and further left.
+    l->SetAlignment(taLeftJustify);
+    l->SetShadow(true);
+    l->SetShadowColor(0x0000FF);
+    struct Bounds {
+        int Top = 99, Left = 999;
+    };
+    auto bounds = [&](bool Red) {
+        TSnapshot s = Snapshot(*l);
+        Bounds b;
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 200; ++x) {
+                uint32_t p = s.At(x, y);
+                bool red = TSnapshot::R(p) > 200 && TSnapshot::G(p) < 80;
+                bool black = TSnapshot::R(p) < 80 && TSnapshot::G(p) < 80;
+                if (Red ? red : black) {
+                    b.Top = std::min(b.Top, y);
+                    b.Left = std::min(b.Left, x);
+                }
+            }
+        return b;
+    };
+    for (bool emboss : {false, true}) {
+        l->SetShadowEmboss(emboss);
+        Bounds shadow = bounds(true), text = bounds(false);
+        const int d = emboss ? -1 : 1;
+        EXPECT_EQ(shadow.Top - text.Top, d) << emboss;
+        EXPECT_EQ(shadow.Left - text.Left, d) << emboss;
+    }
+}
+
 TEST_F(CustomControlTest, LabelTakesTheMeasuredWidthOnlyWithAParentWindow) {
     auto* l = new TZelkLabelGDIP(Form);
     l->Font().SetHeight(-11);

@@ -139,6 +139,9 @@ bool TPicture::AssignIcon(HICON Icon, int Size) {
 }
 
 bool TPicture::LoadFromFile(const std::wstring& FileName) {
+    // The graphics library's loader (when installed) reads every format it knows, .bmp with its
+    // alpha included; the plain .bmp reading below is for programs without it.
+    if (LoadHook) return LoadHook(FileName, *this);
     std::wstring ext;
     if (auto dot = FileName.find_last_of(L'.'); dot != std::wstring::npos) ext = FileName.substr(dot);
     for (auto& ch : ext) ch = wchar_t(towlower(ch));
@@ -150,7 +153,7 @@ bool TPicture::LoadFromFile(const std::wstring& FileName) {
         GetObjectW(b.get(), sizeof(bm), &bm);
         return AssignBitmap(HBITMAP(b.get()), false);
     }
-    return LoadHook ? LoadHook(FileName, *this) : false;
+    return false;
 }
 
 void TPicture::MakeColorTransparent(COLORREF Color) {

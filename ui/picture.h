@@ -35,7 +35,8 @@ public:
     void TakeBitmap(HBITMAP Dib32);
     // Copies an icon (with its alpha or mask).
     bool AssignIcon(HICON Icon, int Size);
-    // .bmp files directly, anything else through LoadHook. False (picture unchanged) on failure.
+    // Through LoadHook when set (the graphics library's PNG and BMP loader), else .bmp files only.
+    // False (picture unchanged) on failure.
     bool LoadFromFile(const std::wstring& FileName);
     static std::function<bool(const std::wstring& FileName, TPicture& Picture)> LoadHook;
 

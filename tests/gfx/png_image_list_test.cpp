@@ -1,4 +1,5 @@
 #include "ui/gfx/png_image_list.h"
+#include "ui/gfx/picture_loader.h"
 
 #include "gfx_test_util.h"
 
@@ -62,7 +63,7 @@ TEST(PngImageListTest, DrawsEnabledInColourAndDisabledInGrey) {
         list.DisabledAlpha = c.Blend ? 128 : 255;
         TBitmap32 target(20, 20);
         target.Clear(Color32(255, 255, 255));
-        ASSERT_TRUE(list.Draw(target.DC(), 2, 2, 0, c.Enabled));
+        list.Draw(target.DC(), 2, 2, 0, c.Enabled);
         EXPECT_NEAR(RedOf(target.Pixel(4, 4)), RedOf(c.Left), 2) << c.Enabled << c.Blend;
         EXPECT_NEAR(GreenOf(target.Pixel(4, 4)), GreenOf(c.Left), 2) << c.Enabled << c.Blend;
         EXPECT_EQ(target.Pixel(14, 4) & 0xFFFFFF, 0xFFFFFFu);  // transparent half shows white
@@ -73,9 +74,12 @@ TEST(PngImageListTest, DrawsEnabledInColourAndDisabledInGrey) {
         EXPECT_EQ(onBitmap.Pixel(4, 4), c.OnBitmap);
         EXPECT_EQ(onBitmap.Pixel(14, 4), 0u);
     }
+    // Indexes outside the list draw nothing.
     TBitmap32 target(20, 20);
-    EXPECT_FALSE(list.Draw(target.DC(), 0, 0, 1));
-    EXPECT_FALSE(list.Draw(target.DC(), 0, 0, -1));
+    target.Clear(Color32(255, 255, 255));
+    list.Draw(target.DC(), 0, 0, 1);
+    list.Draw(target.DC(), 0, 0, -1);
+    EXPECT_EQ(target.Pixel(4, 4), Color32(255, 255, 255));
 }
 
 TEST(PngImageListTest, OwnedNamedAndChangeNotifiedOncePerUpdate) {
@@ -97,6 +101,37 @@ TEST(PngImageListTest, OwnedNamedAndChangeNotifiedOncePerUpdate) {
     EXPECT_EQ(changes, 2);
     EXPECT_EQ(list->Count(), 6);
     delete owner;  // frees the list
+}
+
+TEST(PictureLoaderTest, PicturesLoadPngWithAlphaAndRefuseDamagedFiles) {
+    gfxtest::TempFolder dir;
+    Gfx_InstallPictureLoader();
+    TBitmap32 image(4, 3);
+    image.Clear(Color32(0, 0, 255));
+    image.SetPixel(1, 1, Color32(128, 0, 0, 128));  // half transparent red, premultiplied
+    ASSERT_TRUE(image.SaveToPngFile(dir.File(L"a.png")));
+    TPicture picture;
+    int changes = 0;
+    picture.OnChange = [&] { ++changes; };
+    ASSERT_TRUE(picture.LoadFromFile(dir.File(L"a.png")));
+    EXPECT_EQ(changes, 1);
+    ASSERT_EQ(picture.Width(), 4);
+    ASSERT_EQ(picture.Height(), 3);
+    EXPECT_EQ(picture.Bits()[0], Color32(0, 0, 255));  // top row first
+    EXPECT_NEAR(int(AlphaOf(picture.Bits()[4 + 1])), 128, 1);
+    EXPECT_NEAR(int(RedOf(picture.Bits()[4 + 1])), 128, 1);
+
+    // A damaged or missing file leaves the picture as it was.
+    HANDLE h = CreateFileW(dir.File(L"bad.png").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(h, "\x89PNG\r\n\x1a\nbroken", 15, &written, nullptr);
+    CloseHandle(h);
+    for (const wchar_t* name : {L"bad.png", L"missing.png", L"missing.bmp"}) {
+        EXPECT_FALSE(picture.LoadFromFile(dir.File(name)));
+        EXPECT_EQ(picture.Width(), 4);
+        EXPECT_EQ(picture.Bits()[0], Color32(0, 0, 255));
+    }
+    EXPECT_EQ(changes, 1);
 }
 
 }  // namespace

@@ -3,11 +3,15 @@
 //
 // Arguments: none shows the gallery; "modal" also opens a modal dialog over it; "menu" opens the
 // office-style popup menu; "dropdown" presses the drop-down button's arrow; "hosted" shows a form hosted inside a panel in front.
+// "custom" shows the program's own controls instead (GDI+ labels, text buttons, three-state
+// images, the thread timer, PNG pictures and image lists).
+#include "gallery_custom.h"
 #include "ui/advctrls.h"
 #include "ui/application.h"
 #include "ui/comctrls.h"
 #include "ui/dialogs.h"
 #include "ui/forms.h"
+#include "ui/gfx/picture_loader.h"
 #include "ui/htmlabel.h"
 #include "ui/menus.h"
 #include "ui/stdctrls.h"
@@ -336,11 +340,17 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     icc.dwSize = sizeof(icc);
     icc.dwICC = ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES | ICC_BAR_CLASSES;
     InitCommonControlsEx(&icc);
+    Gfx_InstallPictureLoader();  // pictures read PNG through the graphics library
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     std::wstring mode = argc > 1 ? argv[1] : L"";
     LocalFree(argv);
 
+    if (mode == L"custom") {
+        Gallery_ShowCustomControls();
+        Application.Run();
+        return 0;
+    }
     auto* f = CreateForm<TForm_Gallery>(&Application);
     f->Show();
     // Show the hot and pressed looks without a mouse.

@@ -1,10 +1,14 @@
 #include "ui/gfx/png_image_list.h"
 
+#include "ui/gfx/picture_loader.h"
 #include "ui/gfx/resample.h"
 
 namespace ui {
 
-TPngImageList::TPngImageList(TComponent* AOwner, int ASize) : TComponent(AOwner), FWidth(ASize), FHeight(ASize) {}
+TPngImageList::TPngImageList(TComponent* AOwner, int ASize)
+    : TCustomImageList(AOwner), FWidth(ASize), FHeight(ASize) {
+    Gfx_InstallPictureLoader();
+}
 
 void TPngImageList::SetSize(int AWidth, int AHeight) {
     if (AWidth == FWidth && AHeight == FHeight) return;
@@ -72,10 +76,12 @@ const TBitmap32& TPngImageList::DisabledImage(int Index) const {
     return FGrayImages[Index];
 }
 
-bool TPngImageList::Draw(HDC DC, int X, int Y, int Index, bool Enabled) const {
-    if (Index < 0 || Index >= Count()) return false;
-    if (Enabled) return FImages[Index].DrawTo(DC, X, Y);
-    return DisabledImage(Index).DrawTo(DC, X, Y, DisabledAlpha);
+void TPngImageList::Draw(HDC DC, int X, int Y, int Index, bool Enabled) const {
+    if (Index < 0 || Index >= Count()) return;
+    if (Enabled)
+        FImages[Index].DrawTo(DC, X, Y);
+    else
+        DisabledImage(Index).DrawTo(DC, X, Y, DisabledAlpha);
 }
 
 bool TPngImageList::Draw(TBitmap32& Target, int X, int Y, int Index, bool Enabled) const {

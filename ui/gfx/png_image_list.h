@@ -1,8 +1,10 @@
 // A list of same-sized 32-bit alpha images (16 or 32 pixels square in this program) that buttons,
-// menus and lists draw their icons from. A component, so a form can own and name it.
+// menus and lists draw their icons from. It is the layer's image list (TCustomImageList), so glow
+// buttons, menus, list views and tab sets take it directly; a component, so a form can own and
+// name it.
 #pragma once
 
-#include "ui/component.h"
+#include "ui/picture.h"
 #include "ui/gfx/bitmap32.h"
 
 #include <functional>
@@ -11,17 +13,17 @@
 
 namespace ui {
 
-class TPngImageList : public TComponent {
+class TPngImageList : public TCustomImageList {
 public:
     explicit TPngImageList(TComponent* AOwner = nullptr, int ASize = 16);
     std::wstring ClassName() const override { return L"TPngImageList"; }
 
-    int Width() const { return FWidth; }
-    int Height() const { return FHeight; }
+    int Width() const override { return FWidth; }
+    int Height() const override { return FHeight; }
     // Changes the image size; the list is emptied, as its images no longer fit.
     void SetSize(int AWidth, int AHeight);
 
-    int Count() const { return int(FImages.size()); }
+    int Count() const override { return int(FImages.size()); }
     // Adds a copy of Image, resampled (Lanczos) to the list's size when its size differs.
     // Returns the new index, or -1 for an empty image.
     int Add(const TBitmap32& Image);
@@ -34,8 +36,8 @@ public:
     const TBitmap32* Image(int Index) const;
 
     // Draws image Index with its alpha at (X, Y). A disabled image is drawn in grey (when
-    // DisabledGrayscale) and at DisabledAlpha opacity. False for an index outside the list.
-    bool Draw(HDC DC, int X, int Y, int Index, bool Enabled = true) const;
+    // DisabledGrayscale) and at DisabledAlpha opacity. An index outside the list draws nothing.
+    void Draw(HDC DC, int X, int Y, int Index, bool Enabled = true) const override;
     // Draws onto a 32-bit bitmap instead (blended).
     bool Draw(TBitmap32& Target, int X, int Y, int Index, bool Enabled = true) const;
 

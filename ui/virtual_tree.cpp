@@ -404,11 +404,13 @@ LRESULT TBaseVirtualTree::WndProc(UINT Msg, WPARAM WParam, LPARAM LParam) {
         case WM_RBUTTONUP: {
             // The layer takes the mouse messages itself; the context menu follows the release
             // as the system would make it.
+            // A mouse-up handler may have freed the tree: only its window tells.
+            HWND h = FHandle;
             LRESULT r = TCustomControl::WndProc(Msg, WParam, LParam);
-            if (FHandle) {
+            if (IsWindow(h) && FromHandle(h) == this) {
                 POINT p{GET_X_LPARAM(LParam), GET_Y_LPARAM(LParam)};
-                ::ClientToScreen(FHandle, &p);
-                SendMessageW(FHandle, WM_CONTEXTMENU, WPARAM(FHandle), MAKELPARAM(p.x, p.y));
+                ::ClientToScreen(h, &p);
+                SendMessageW(h, WM_CONTEXTMENU, WPARAM(h), MAKELPARAM(p.x, p.y));
             }
             return r;
         }

@@ -35,6 +35,12 @@ void TVTHeader::SetColumnWidth(int Index, int Width) {
     Changed();
 }
 
+void TVTHeader::SetColumnText(int Index, const std::wstring& Text) {
+    if (Index < 0 || Index >= ColumnCount()) return;
+    FColumns[size_t(Index)].Text = Text;
+    Changed();
+}
+
 int TVTHeader::ColumnLeft(int Index) const {
     int x = 0;
     for (int i = 0; i < Index && i < ColumnCount(); ++i)

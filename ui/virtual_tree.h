@@ -94,6 +94,8 @@ public:
     TVirtualTreeColumn& AddColumn(const std::wstring& Text, int Width);
     void ClearColumns();
     void SetColumnWidth(int Index, int Width);
+    // Sets a column's text and repaints (the form translation sets them one line per column).
+    void SetColumnText(int Index, const std::wstring& Text);
     // Left edge of a column in the tree's client pixels.
     int ColumnLeft(int Index) const;
 

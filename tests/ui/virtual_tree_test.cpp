@@ -169,8 +169,19 @@ TEST_F(TreeTest, HeaderColumnsKeepTextsAndResizeByDraggingTheirEdge) {
     TVTHeader& h = Tree->Header();
     ASSERT_EQ(h.ColumnCount(), 2);
     EXPECT_EQ(h.Columns(0).Text, L"Datei / Ordner");
-    h.Columns(1).Text = L"Size";
+    // The header shows the texts: its pixels change when a text does.
+    auto header = [&] {
+        TSnapshot s = Snapshot(*Tree);
+        std::vector<uint32_t> px;
+        for (int y = 0; y < kHeader; ++y)
+            for (int x = 200; x < 280; ++x) px.push_back(s.At(x, y));
+        return px;
+    };
+    auto before = header();
+    h.SetColumnText(1, L"Size");
+    h.SetColumnText(5, L"none");  // no such column: ignored
     EXPECT_EQ(h.Columns(1).Text, L"Size");
+    EXPECT_NE(header(), before);
     h.Font().SetName(L"Tahoma");
     EXPECT_EQ(h.ColumnLeft(1), 200);
     // Drag the first column's right edge 40 pixels to the left.

@@ -6,6 +6,13 @@
 
 namespace ui {
 
+TProgressBar::TProgressBar(TComponent* AOwner) : TWinControl(AOwner) {
+    FWidth = 150;
+    FHeight = 17;
+}
+
+TProgressBar::~TProgressBar() { DestroyHandle(); }
+
 void TProgressBar::SetMin(int Value) {
     FMin = Value;
     if (FMax < FMin) FMax = FMin;
@@ -30,10 +37,24 @@ void TProgressBar::StepBy(int Delta) {
     Apply(static_cast<int>(std::clamp<long long>(next, FMin, FMax)));
 }
 
-void TProgressBar::AttachWindow(HWND Wnd) {
-    FHandle = Wnd;
-    Changed();
+void TProgressBar::CreateParams(TCreateParams& P) {
+    TWinControl::CreateParams(P);
+    P.WinClass = PROGRESS_CLASSW;
+    P.ExStyle &= ~WS_EX_CONTROLPARENT;
 }
+
+void TProgressBar::CreateWnd() {
+    // A bar on no parent only counts.
+    if (!FParent) return;
+    static bool registered = [] {
+        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_PROGRESS_CLASS};
+        return InitCommonControlsEx(&icc) != FALSE;
+    }();
+    (void)registered;
+    TWinControl::CreateWnd();
+}
+
+void TProgressBar::InitWnd() { Changed(); }
 
 void TProgressBar::Apply(int Position) {
     FPosition = std::clamp(Position, FMin, FMax);

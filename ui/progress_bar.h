@@ -1,19 +1,21 @@
-// A progress bar's state: range, position and step. Without a window it only keeps the numbers
-// (the engine's tests, an invisible run); with a progress control attached it keeps that control
-// in step. The windowed control of the forms derives from it.
+// The progress bar: range, position and step, shown by the system's progress control.
+// The numbers live in the object, so the bar works without a window as well (the engine steps it
+// before every block it writes; its tests and an invisible run have no window). A bar placed on a
+// form gets its window with the form's; a bar on no parent never makes one.
 #pragma once
 
-#include "ui/component.h"
+#include "ui/controls.h"
 
 #include <windows.h>
 
 namespace ui {
 
-class TProgressBar : public TComponent {
+class TProgressBar : public TWinControl {
 public:
-    using TComponent::TComponent;
-    ~TProgressBar() override = default;
+    explicit TProgressBar(TComponent* AOwner = nullptr);
+    ~TProgressBar() override;
     std::wstring ClassName() const override { return L"TProgressBar"; }
+    bool HasCaption() const override { return false; }
 
     int Min() const { return FMin; }
     int Max() const { return FMax; }
@@ -30,12 +32,10 @@ public:
     // Advances by Delta and stops at the end of the range.
     virtual void StepBy(int Delta);
 
-    // The progress control this bar drives; nullptr for none.
-    HWND Handle() const { return FHandle; }
-    // Attaches a system progress control (or detaches with nullptr) and shows the current state.
-    void AttachWindow(HWND Wnd);
-
 protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    void InitWnd() override;
     // Called after the position or the range changed.
     virtual void Changed();
 
@@ -44,7 +44,6 @@ private:
     int FMin = 0;
     int FMax = 100;
     int FPosition = 0;
-    HWND FHandle = nullptr;
 };
 
 }  // namespace ui

@@ -2,7 +2,8 @@
 // them (tools/screenshot build/x86_64/tests/ui_gallery.exe). Not shipped.
 //
 // Arguments: none shows the gallery; "modal" also opens a modal dialog over it; "menu" opens the
-// office-style popup menu; "dropdown" presses the drop-down button's arrow; "hosted" shows a form hosted inside a panel in front.
+// office-style popup menu; "dropdown" presses the drop-down button's arrow; "hosted" shows a form
+// hosted inside a panel in front; "tree" gives the list the focus.
 // "custom" shows the program's own controls instead (GDI+ labels, text buttons, three-state
 // images, the thread timer, PNG pictures and image lists).
 #include "gallery_custom.h"
@@ -14,7 +15,9 @@
 #include "ui/gfx/picture_loader.h"
 #include "ui/htmlabel.h"
 #include "ui/menus.h"
+#include "ui/progress_bar.h"
 #include "ui/stdctrls.h"
+#include "ui/virtual_tree.h"
 
 #include <shellapi.h>
 
@@ -92,6 +95,13 @@ public:
     }
 };
 
+// A row of the gallery's list.
+struct TGalleryRow : TNodeData {
+    std::wstring Text;
+    int Image = 0;
+    std::wstring Size;
+};
+
 class TForm_Gallery : public TForm {
 public:
     explicit TForm_Gallery(TComponent* AOwner) : TForm(AOwner) {
@@ -109,7 +119,7 @@ public:
 
     void FormCreate(TComponent*) {
         SetCaption(L"ui gallery");
-        SetClientSize(1000, 700);
+        SetClientSize(1000, 830);
         SetColor(clWhite);
         Position = poScreenCenter;
         Font().SetName(L"Tahoma");
@@ -328,7 +338,54 @@ public:
         bottom2->ImageIndex = 1;
         bottom2->Appearance.BorderColor = 0xB0B0B0;
         bottom2->SetEnabled(false);
+
+        // The owner-drawn list as the wipe view uses it (header, icons, full-row multiple
+        // selection) and a progress bar.
+        Tree = Place<TVirtualDrawTree>(this, L"VirtualDrawTree_BX", this, 10, 604, 644, 210);
+        Tree->SelectionOptions = toFullRowSelect | toMultiSelect | toRightClickSelect;
+        Tree->PaintOptions = toHideFocusRect;
+        Tree->Header().Options |= hoShowImages | hoShowSortGlyphs;
+        Tree->Header().AddColumn(L"Datei / Ordner", 440);
+        Tree->Header().AddColumn(L"Größe", 180);
+        Tree->PopupMenu = Menu;
+        Tree->SetNodeDataType<TGalleryRow>();
+        const struct {
+            const wchar_t* Text;
+            int Image;
+            const wchar_t* Size;
+        } rows[] = {{L"C:\\Users\\Anna\\Documents\\Steuer 2025.pdf", 0, L"1.204 KB"},
+                    {L"C:\\Users\\Anna\\Pictures", 1, L"Ordner"},
+                    {L"Papierkorb", 2, L""},
+                    {L"Freier Speicherplatz auf Laufwerk C:", 3, L""},
+                    {L"D:\\Archiv\\Alte Briefe mit einem sehr langen Namen, der nicht in die Spalte passt.docx", 4, L"88 KB"}};
+        for (auto& r : rows) {
+            auto* d = Tree->GetNodeData<TGalleryRow>(Tree->AddChild(nullptr));
+            d->Text = r.Text;
+            d->Image = r.Image;
+            d->Size = r.Size;
+        }
+        Tree->SetSelected(Tree->GetNext(Tree->GetFirst()), true);
+        Tree->SetSelected(Tree->GetNext(Tree->GetNext(Tree->GetFirst())), true);
+        Tree->OnDrawNode = [this](TBaseVirtualTree* Sender, TVTPaintInfo& I) {
+            auto* d = Sender->GetNodeData<TGalleryRow>(I.Node);
+            RECT r = I.ContentRect;
+            if (I.Column == 0) {
+                Images16->Draw(I.Canvas, r.left, r.top + 1, d->Image);
+                r.left += 20;
+                DrawTextW(I.Canvas, d->Text.c_str(), -1, &r, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+            } else {
+                DrawTextW(I.Canvas, d->Size.c_str(), -1, &r, DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_NOPREFIX);
+            }
+        };
+        auto* pl = Place<TLabel>(this, L"Label_Progress", this, 670, 604, 320, 16);
+        pl->SetCaption(L"Fortschritt (37,50%):");
+        Progress = Place<TProgressBar>(this, L"ProgressBar_BX", this, 670, 624, 320, 17);
+        Progress->SetMax(800);
+        Progress->SetPosition(300);
     }
+
+    TVirtualDrawTree* Tree = nullptr;
+    TProgressBar* Progress = nullptr;
 
     TAdvGlowButton* Glow[5] = {};
 };
@@ -378,6 +435,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         f->Glow[4]->Perform(WM_MOUSEMOVE, 0, at);
         f->Glow[4]->Perform(WM_LBUTTONDOWN, MK_LBUTTON, at);
     }
+    if (mode == L"tree") f->Tree->SetFocus();  // the selection in the focused colours
     if (mode == L"menu") f->Menu->Popup(f->Left() + 200, f->Top() + 200);
     Application.Run();
     return 0;

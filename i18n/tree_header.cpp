@@ -1,27 +1,27 @@
 #include "i18n/tree_header.h"
 
-#include "ui/component.h"
+#include "ui/virtual_tree.h"
 
 namespace {
-TTreeHeaderTexts* Texts(ui::TComponent* Tree) { return dynamic_cast<TTreeHeaderTexts*>(Tree); }
+ui::TBaseVirtualTree* TreeOf(ui::TComponent* Tree) { return dynamic_cast<ui::TBaseVirtualTree*>(Tree); }
 }  // namespace
 
-// The fall-back branches stand for the ui layer's own draw tree, which has no header yet.
-
 int TreeHeader_ColumnCount(ui::TComponent* Tree) {
-    if (auto* t = Texts(Tree)) return t->HeaderColumnCount();
-    return 0;
+    auto* t = TreeOf(Tree);
+    return t ? t->Header().ColumnCount() : 0;
 }
 
 std::wstring TreeHeader_ColumnText(ui::TComponent* Tree, int Column) {
-    if (auto* t = Texts(Tree)) return t->HeaderColumnText(Column);
-    return {};
+    auto* t = TreeOf(Tree);
+    if (!t || Column < 0 || Column >= t->Header().ColumnCount()) return {};
+    return t->Header().Columns(Column).Text;
 }
 
 void TreeHeader_SetColumnText(ui::TComponent* Tree, int Column, const std::wstring& Text) {
-    if (auto* t = Texts(Tree)) t->SetHeaderColumnText(Column, Text);
+    auto* t = TreeOf(Tree);
+    if (t && Column >= 0 && Column < t->Header().ColumnCount()) t->Header().SetColumnText(Column, Text);
 }
 
 void TreeHeader_SetFontName(ui::TComponent* Tree, const std::wstring& FontName) {
-    if (auto* t = Texts(Tree)) t->SetHeaderFontName(FontName);
+    if (auto* t = TreeOf(Tree)) t->Header().Font().SetName(FontName);
 }

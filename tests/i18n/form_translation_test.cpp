@@ -30,18 +30,6 @@ namespace {
 
 std::string Narrow(const std::wstring& w) { return std::string(w.begin(), w.end()); }
 
-// A draw tree with header columns, served to the translation through TTreeHeaderTexts.
-class TTestDrawTree : public TVirtualDrawTree, public TTreeHeaderTexts {
-public:
-    using TVirtualDrawTree::TVirtualDrawTree;
-    std::vector<std::wstring> Columns;
-    std::wstring FontName = L"MS Shell Dlg";
-    int HeaderColumnCount() const override { return int(Columns.size()); }
-    std::wstring HeaderColumnText(int Column) const override { return Columns[size_t(Column)]; }
-    void SetHeaderColumnText(int Column, const std::wstring& Text) override { Columns[size_t(Column)] = Text; }
-    void SetHeaderFontName(const std::wstring& Name) override { FontName = Name; }
-};
-
 // Derived classes report names of their own and are not treated as their parents.
 class TAdvOfficeTabSetEx : public TAdvOfficeTabSet {
 public:
@@ -92,9 +80,11 @@ protected:
         Smooth->SetText(L"Titel");
         Tabs = Tagged(Place<TAdvOfficeTabSet>(Form, L"TabSet_Main", Form, 0, 80, 400, 26));
         for (const wchar_t* t : {L"Eins", L"Zwei", L"Drei"}) Tabs->AddTab(t);
-        Tree = Tagged(new TTestDrawTree(Form));
+        Tree = Tagged(new TVirtualDrawTree(Form));
         Tree->Name = L"VirtualDrawTree_Files";
-        Tree->Columns = {L"Datei / Ordner", L"Gr\u00f6\u00dfe"};
+        Tree->Header().Font().SetName(L"MS Shell Dlg");
+        Tree->Header().AddColumn(L"Datei / Ordner", 200);
+        Tree->Header().AddColumn(L"Gr\u00f6\u00dfe", 80);
         List = Tagged(Place<TListView>(Form, L"ListView_Lang", Form, 0, 110, 300, 80));
         List->AddColumn(L"Sprache", 150);
         List->AddColumn(L"\u00dcbersetzer", 150);
@@ -170,7 +160,7 @@ protected:
     THTMLabel* Html = nullptr;
     TAdvSmoothLabel* Smooth = nullptr;
     TAdvOfficeTabSet* Tabs = nullptr;
-    TTestDrawTree* Tree = nullptr;
+    TVirtualDrawTree* Tree = nullptr;
     TListView* List = nullptr;
     TCheckBox* Check = nullptr;
     TRadioButton* Radio = nullptr;
@@ -205,9 +195,9 @@ std::map<std::wstring, std::wstring> Shown(FormTranslation& T, TComponent* Form)
         else if (auto* s = dynamic_cast<TAdvSmoothLabel*>(c)) items = {s->Text()};
         else if (auto* t = dynamic_cast<TAdvOfficeTabSet*>(c)) {
             for (int k = 0; k < t->TabCount(); ++k) items.push_back(t->Tab(k).Caption);
-        } else if (auto* d = dynamic_cast<TTestDrawTree*>(c)) {
-            items = d->Columns;
-            items.push_back(d->FontName);
+        } else if (auto* d = dynamic_cast<TVirtualDrawTree*>(c)) {
+            for (int k = 0; k < d->Header().ColumnCount(); ++k) items.push_back(d->Header().Columns(k).Text);
+            items.push_back(d->Header().Font().Name());
         } else if (auto* l = dynamic_cast<TListView*>(c)) {
             for (int k = 0; k < l->ColumnCount(); ++k) items.push_back(l->Column(k).Caption);
         } else if (auto* p = dynamic_cast<TPopupMenu*>(c)) {
@@ -328,13 +318,13 @@ TEST_F(FormTranslation, TestingShowsTheTestTextInEveryCarrierAlsoWithoutEntry) {
 
 TEST_F(FormTranslation, TreeGetsTheHeaderFontOnlyWhenItHasAText) {
     TLang lang;
-    Tree->Columns.clear();
+    Tree->Header().ClearColumns();
     lang.Set_Components(Form->Name, Form, false);  // no entry: nothing happens
-    EXPECT_EQ(Tree->FontName, L"MS Shell Dlg");
+    EXPECT_EQ(Tree->Header().Font().Name(), L"MS Shell Dlg");
     lang.Add_StringW(Form->Name, Tree->Name, L"Datei");
     lang.Set_Components(Form->Name, Form, false);
-    EXPECT_EQ(Tree->FontName, L"Tahoma");
-    EXPECT_TRUE(Tree->Columns.empty());
+    EXPECT_EQ(Tree->Header().Font().Name(), L"Tahoma");
+    EXPECT_EQ(Tree->Header().ColumnCount(), 0);
     EXPECT_EQ(lang.MissingObjects, 0u);  // the tree rule applies even without columns
 }
 

@@ -3,6 +3,7 @@
 // nothing can hang.
 #include "tests/registry_snapshot.h"
 #include "tests/test_files.h"
+#include "tests/test_windows.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -81,28 +82,13 @@ protected:
     }
 
     static void CloseWindowsOf(DWORD Pid, RunResult& r) {
-        struct Find {
-            DWORD Pid;
-            HWND Found;
-        } find{Pid, nullptr};
-        EnumWindows(
-            [](HWND w, LPARAM p) -> BOOL {
-                auto* f = reinterpret_cast<Find*>(p);
-                DWORD pid = 0;
-                GetWindowThreadProcessId(w, &pid);
-                if (pid == f->Pid && IsWindowVisible(w)) {
-                    f->Found = w;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            LPARAM(&find));
-        if (!find.Found) return;
+        const HWND found = FindTopWindow(Pid);
+        if (!found) return;
         wchar_t buf[512] = {};
-        GetWindowTextW(find.Found, buf, 512);
+        GetWindowTextW(found, buf, 512);
         if (r.WindowSeen.empty()) r.WindowSeen = std::wstring(L"window: ") + buf;
-        PostMessageW(find.Found, WM_COMMAND, IDOK, 0);
-        PostMessageW(find.Found, WM_CLOSE, 0, 0);
+        PostMessageW(found, WM_COMMAND, IDOK, 0);
+        PostMessageW(found, WM_CLOSE, 0, 0);
     }
 
     void ExpectQuietEnd(const RunResult& r) {

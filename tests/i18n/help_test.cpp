@@ -4,6 +4,7 @@
 #include "settings/registry.h"
 #include "settings/system.h"
 #include "tests/test_files.h"
+#include "tests/test_windows.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -70,20 +71,7 @@ public:
     BoxAnswerer()
         : FThread([this] {
               for (int i = 0; i < 200 && !FDone; ++i) {
-                  HWND box = nullptr;
-                  EnumWindows(
-                      [](HWND w, LPARAM p) -> BOOL {
-                          DWORD pid = 0;
-                          GetWindowThreadProcessId(w, &pid);
-                          wchar_t cls[32] = {};
-                          GetClassNameW(w, cls, 32);
-                          if (pid == GetCurrentProcessId() && std::wstring(cls) == L"#32770" && IsWindowVisible(w)) {
-                              *reinterpret_cast<HWND*>(p) = w;
-                              return FALSE;
-                          }
-                          return TRUE;
-                      },
-                      LPARAM(&box));
+                  const HWND box = FindTopWindow(GetCurrentProcessId(), L"#32770");
                   if (box) {
                       wchar_t buf[1024] = {};
                       GetWindowTextW(box, buf, 1024);
@@ -148,25 +136,7 @@ TEST(LinkTarget, AddressCarriesEditionAndBothLanguageCodes) {
 namespace {
 
 HWND FindOwnWindowOfClass(const wchar_t* Class) {
-    struct Find {
-        const wchar_t* Class;
-        HWND Found;
-    } f{Class, nullptr};
-    EnumWindows(
-        [](HWND w, LPARAM p) -> BOOL {
-            auto* f = reinterpret_cast<Find*>(p);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(w, &pid);
-            wchar_t cls[64] = {};
-            GetClassNameW(w, cls, 64);
-            if (pid == GetCurrentProcessId() && std::wstring(cls) == f->Class) {
-                f->Found = w;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        LPARAM(&f));
-    return f.Found;
+    return FindTopWindow(GetCurrentProcessId(), Class, false);
 }
 
 // The shipped English help opens in the HTML Help viewer when the current language has none.

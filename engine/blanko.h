@@ -130,10 +130,12 @@ private:
                                 HANDLE Cached = nullptr);
     TPassResult WriteBuffer(const std::wstring& FileName, ui::TProgressBar* ProgressBar, const uint8_t* Buffer,
                             int64_t Size, HANDLE Cached);
-    // Wipe_File on an extended path. With Deferred given, a destroyed file's random name is
-    // handed back instead of being looked up, for the caller to check with others at once.
-    bool Wipe_FileExtended(const std::wstring& Path, ui::TProgressBar* ProgressBar, uint32_t& Errors,
-                           std::wstring* Deferred);
+    // Wipe_File on an extended path. Folder is the caller's hold on the file's folder (may be
+    // null): the random name is given inside that very folder. With Deferred given, a destroyed
+    // file's random name is handed back instead of being looked up, for the caller to check
+    // with others at once.
+    bool Wipe_FileExtended(const std::wstring& Path, HANDLE Folder, ui::TProgressBar* ProgressBar,
+                           uint32_t& Errors, std::wstring* Deferred);
     // Three draws below 1,000,000 in decimal.
     std::wstring Random_Name();
     void Trace(const std::wstring& Line);

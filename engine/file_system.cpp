@@ -3,6 +3,11 @@
 #include "common/handles.h"
 #include "ui/application.h"
 
+#include <winternl.h>
+
+#include <cstddef>
+#include <cstring>
+
 namespace {
 
 bool StartsWith(const std::wstring& s, const wchar_t* prefix) { return s.rfind(prefix, 0) == 0; }
@@ -279,6 +284,40 @@ handles::UniqueFile Folder_Hold(const std::wstring& Path, bool FollowLink, DWORD
     return h;
 }
 
+bool File_RenameByHandle(HANDLE File, HANDLE Folder, const std::wstring& NewName) {
+    // The native call takes a full name in the system's own form ("\??\X:\..."), on every
+    // version (the Win32 by-handle wrapper passes it on unconverted on some and converts it on
+    // others), or a bare name relative to a folder handle, which also spares the system a walk
+    // down the whole path.
+    std::wstring nt;
+    if (Folder)
+        nt = NewName;
+    else if (StartsWith(NewName, L"\\\\?\\"))
+        nt = L"\\??\\" + NewName.substr(4);
+    if (nt.empty() || (Folder && nt.find(L'\\') != std::wstring::npos)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
+    }
+    const size_t bytes = nt.size() * sizeof(wchar_t);
+    std::vector<uint8_t> buffer(offsetof(FILE_RENAME_INFO, FileName) + bytes + sizeof(wchar_t), 0);
+    auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    info->ReplaceIfExists = FALSE;
+    info->RootDirectory = Folder;
+    info->FileNameLength = static_cast<DWORD>(bytes);
+    std::memcpy(info->FileName, nt.data(), bytes);
+    IO_STATUS_BLOCK io{};
+    const NTSTATUS status = NtSetInformationFile(File, &io, info, static_cast<ULONG>(buffer.size()),
+                                                 FileRenameInformation);
+    if (NT_SUCCESS(status)) return true;
+    SetLastError(RtlNtStatusToDosError(status));
+    return false;
+}
+
+bool File_DeleteOnClose(HANDLE File) {
+    FILE_DISPOSITION_INFO dispose{TRUE};
+    return SetFileInformationByHandle(File, FileDispositionInfo, &dispose, sizeof dispose) != FALSE;
+}
+
 bool Link_Remove(const std::wstring& Path) {
     std::wstring ext = Path_WithoutSeparator(Path_Extended(Path));
     handles::UniqueFile h(CreateFileW(ext.c_str(), DELETE | FILE_READ_ATTRIBUTES,
@@ -294,8 +333,7 @@ bool Link_Remove(const std::wstring& Path) {
     if (!GetFileInformationByHandleEx(h.get(), FileAttributeTagInfo, &info, sizeof info) ||
         !Attr_IsLink(info.FileAttributes) || !IsReparseTagNameSurrogate(info.ReparseTag))
         return false;
-    FILE_DISPOSITION_INFO dispose{TRUE};
-    if (!SetFileInformationByHandle(h.get(), FileDispositionInfo, &dispose, sizeof dispose)) return false;
+    if (!File_DeleteOnClose(h.get())) return false;
     h.reset();
     return !Path_Exists(ext);
 }

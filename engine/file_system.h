@@ -83,6 +83,15 @@ bool Folder_List(const std::wstring& Path, const std::wstring& Mask, std::vector
 // receives those of the opened object, INVALID_FILE_ATTRIBUTES when nothing could be opened.
 handles::UniqueFile Folder_Hold(const std::wstring& Path, bool FollowLink, DWORD& Attributes);
 
+// Renames the open file (opened with DELETE access) by its handle, so the name that changes is
+// that of this very file whatever happened to its old name. With Folder given (a handle on the
+// folder the file is in), NewName is a bare name placed in that very folder; otherwise NewName
+// is a full extended path ("\\?\X:\..."). Never replaces: a name that is taken fails with
+// ERROR_ALREADY_EXISTS.
+bool File_RenameByHandle(HANDLE File, HANDLE Folder, const std::wstring& NewName);
+// Marks the open file (opened with DELETE access) for deletion when its last handle is closed.
+bool File_DeleteOnClose(HANDLE File);
+
 // Removes a link (junction, symbolic link, mount point) itself, never what it points to: the
 // name is opened as the link, and only a handle the system confirms to be the link is deleted.
 // Any other reparse point (a cloud placeholder, a deduplicated or compressed file holding data)

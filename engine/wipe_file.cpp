@@ -68,6 +68,17 @@ void Step(ui::TProgressBar* ProgressBar) {
     if (ProgressBar) ProgressBar->StepBy(1);
 }
 
+// Keeps the windows answering (and a stop button reachable) during a run. Looking at the queue
+// costs about as much as writing a small file, so it is looked at no more often than every
+// 10 ms: often enough for a smooth progress bar and an immediate stop.
+void PumpMessages() {
+    static ULONGLONG last = 0;
+    const ULONGLONG now = GetTickCount64();
+    if (now - last < 10) return;
+    last = now;
+    ui::Application.ProcessMessages();
+}
+
 }  // namespace
 
 TBlanko::TPassResult TBlanko::WritePass(const std::wstring& FileName, ui::TProgressBar* ProgressBar, uint8_t Value,
@@ -112,7 +123,7 @@ TBlanko::TPassResult TBlanko::WriteBuffer(const std::wstring& FileName, ui::TPro
         for (int64_t i = 0; i < blocks; ++i) {
             if (FLAG_STOP) break;
             Step(ProgressBar);
-            ui::Application.ProcessMessages();
+            PumpMessages();
             if (FLAG_STOP) break;
             if (!WriteAll(f.get(), Buffer, BLOCK_SIZE)) return TPassResult::Failed;
         }
@@ -123,7 +134,7 @@ TBlanko::TPassResult TBlanko::WriteBuffer(const std::wstring& FileName, ui::TPro
 
     if (tail > 0) {
         Step(ProgressBar);
-        ui::Application.ProcessMessages();
+        PumpMessages();
         if (FLAG_STOP) return TPassResult::Stopped;
         // A file smaller than a block is written through the exclusive handle its wipe holds;
         // otherwise through a handle of its own.
@@ -155,11 +166,11 @@ bool TBlanko::Wipe_File(const std::wstring& FullPath, ui::TProgressBar* Progress
     // The file's folder cannot be moved away (and a link put in its place) while it is held.
     DWORD attributes;
     const handles::UniqueFile hold = Folder_Hold(path.substr(0, path.find_last_of(L'\\') + 1), true, attributes);
-    return Wipe_FileExtended(path, ProgressBar, Errors, nullptr);
+    return Wipe_FileExtended(path, hold.get(), ProgressBar, Errors, nullptr);
 }
 
-bool TBlanko::Wipe_FileExtended(const std::wstring& path, ui::TProgressBar* ProgressBar, uint32_t& Errors,
-                                std::wstring* Deferred) {
+bool TBlanko::Wipe_FileExtended(const std::wstring& path, HANDLE Folder, ui::TProgressBar* ProgressBar,
+                                uint32_t& Errors, std::wstring* Deferred) {
     if (Deferred) Deferred->clear();
     // After a stop nothing more is touched.
     if (FLAG_STOP) return false;
@@ -182,9 +193,13 @@ bool TBlanko::Wipe_FileExtended(const std::wstring& path, ui::TProgressBar* Prog
     if (!known || (entry.dwFileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)))
         SetFileAttributesW(path.c_str(), 0);
 
-    // The in-use test: nobody else may hold the file. Its exclusive handle stays open for the
-    // passes of a file smaller than a block, so the file cannot change hands in between.
-    handles::UniqueFile exclusive = OpenForPass(path, GENERIC_READ | GENERIC_WRITE, FILE_ATTRIBUTE_NORMAL);
+    // The in-use test: nobody else may hold the file. The exclusive handle carries the right to
+    // rename and delete, so that the file destroyed is the very file that was overwritten,
+    // whatever happens to its name meanwhile; where that right is refused, the passes still run
+    // and the rename below fails (the file is overwritten but counts as not destroyed).
+    handles::UniqueFile exclusive = OpenForPass(path, GENERIC_READ | GENERIC_WRITE | DELETE, FILE_ATTRIBUTE_NORMAL);
+    if (!exclusive && GetLastError() == ERROR_ACCESS_DENIED)
+        exclusive = OpenForPass(path, GENERIC_READ | GENERIC_WRITE, FILE_ATTRIBUTE_NORMAL);
     if (!exclusive) {
         ++Errors;
         return false;
@@ -196,20 +211,24 @@ bool TBlanko::Wipe_FileExtended(const std::wstring& path, ui::TProgressBar* Prog
         ++Errors;
         return false;
     }
-    // Every pass that opens the file anew must find this very file.
+    // A file of a block or more is written through handles of its own, which open it by its name
+    // again: each must find this very file. A smaller one keeps its exclusive handle throughout.
     BY_HANDLE_FILE_INFORMATION identity{};
-    if (!GetFileInformationByHandle(exclusive.get(), &identity)) {
-        ++Errors;
-        return false;
+    const bool reopens = size >= static_cast<int64_t>(BLOCK_SIZE);
+    if (reopens) {
+        if (!GetFileInformationByHandle(exclusive.get(), &identity)) {
+            ++Errors;
+            return false;
+        }
+        exclusive.reset();
     }
-    if (size >= static_cast<int64_t>(BLOCK_SIZE)) exclusive.reset();  // the block writes open their own
 
     const TPassList list = PassesOf(USE_WIPE_METHOD);
     const int first = (FSpecialMode_SkipFirstNullStep && list.FirstIsZeroPass) ? 1 : 0;
     const HANDLE cached = exclusive ? exclusive.get() : nullptr;
     for (int pass = first; pass < list.Count; ++pass) {
         const int value = list.Passes[pass];
-        FWipedFile = &identity;
+        FWipedFile = reopens ? &identity : nullptr;
         TPassResult r = value == R ? WritePassRandom(path, ProgressBar, size, cached)
                                    : WritePass(path, ProgressBar, static_cast<uint8_t>(value), size, cached);
         FWipedFile = nullptr;
@@ -221,7 +240,6 @@ bool TBlanko::Wipe_FileExtended(const std::wstring& path, ui::TProgressBar* Prog
         if (r == TPassResult::Stopped) break;
         if (OnPassWritten) OnPassWritten(path, cached, pass);
     }
-    exclusive.reset();
 
     FPendingFiles += 1;
     FPendingBytes += size;
@@ -229,20 +247,31 @@ bool TBlanko::Wipe_FileExtended(const std::wstring& path, ui::TProgressBar* Prog
     if (FLAG_STOP) return false;
     if (FSpecialMode_SkipFirstNullStep) return true;
 
-    // The random name. The rename itself tells whether a name is taken (it never replaces a
-    // file), which spares a look-up of a name that usually does not exist.
+    // The random name and the delete go through a handle on the overwritten file itself.
+    if (!exclusive) {
+        exclusive = OpenForPass(path, DELETE, 0, &identity);
+        if (!exclusive) {
+            ++Errors;  // gone, replaced or held by someone else: not known to be destroyed
+            return false;
+        }
+    }
+    // The rename itself tells whether a name is taken (it never replaces a file), which spares
+    // a look-up of a name that usually does not exist.
     const std::wstring folder = path.substr(0, path.find_last_of(L'\\') + 1);
     std::wstring candidate;
     for (int attempt = 0;; ++attempt) {
-        candidate = folder + Random_Name();
-        if (MoveFileW(path.c_str(), candidate.c_str())) break;
+        const std::wstring name = Random_Name();
+        candidate = folder + name;
+        if (File_RenameByHandle(exclusive.get(), Folder, Folder ? name : candidate)) break;
         const DWORD err = GetLastError();
         if ((err != ERROR_ALREADY_EXISTS && err != ERROR_FILE_EXISTS) || attempt > 100000) {
             ++Errors;  // the file keeps its own name: it is not destroyed
             return false;
         }
     }
-    DeleteFileW(candidate.c_str());
+    const bool marked = File_DeleteOnClose(exclusive.get());
+    exclusive.reset();
+    if (!marked) DeleteFileW(candidate.c_str());
     // A delete can report success and leave the file (Wine does so in a folder that allows no
     // removal): only a name that is really gone counts. A folder walk checks all its names in
     // one listing afterwards.

@@ -145,7 +145,7 @@ bool TBlanko::Wipe_FolderExtended(const std::wstring& Dir, ui::TProgressBar* Pro
         }
         std::wstring randomName;
         // Wipe_File counts the error of every file it fails; nothing is added here.
-        if (!Wipe_FileExtended(Dir + e.Name, ProgressBar, Errors, &randomName))
+        if (!Wipe_FileExtended(Dir + e.Name, hold.get(), ProgressBar, Errors, &randomName))
             result = false;
         else if (randomName.empty())
             ++FilesDeleted;  // a link removed as a link

@@ -132,4 +132,44 @@ TEST_F(FileSystemTest, ExtendedPaths) {
     EXPECT_FALSE(Path_IsVolumeRoot(L"\\\\?\\UNC\\server\\share\\a"));
 }
 
+TEST_F(FileSystemTest, RenameByHandleNeverReplacesAndStaysInItsFolder) {
+    MakeFolder(L"sub");
+    const std::wstring file = Make(L"sub\\a.bin", 10, 0x11);
+    Make(L"sub\\taken.bin", 10, 0x22);
+    const std::wstring folderPath = Path_Extended(Dir + L"sub");
+    handles::UniqueFile folder(CreateFileW(folderPath.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    ASSERT_TRUE(folder);
+    handles::UniqueFile h(CreateFileW(Path_Extended(file).c_str(), DELETE | GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                                      nullptr));
+    ASSERT_TRUE(h);
+
+    struct Case {
+        const char* What;
+        bool InFolder;
+        std::wstring Name;
+        bool Done;
+        DWORD Error;
+    } cases[] = {
+        {"bare name, taken", true, L"taken.bin", false, ERROR_ALREADY_EXISTS},
+        {"full path, taken", false, folderPath + L"\\taken.bin", false, ERROR_ALREADY_EXISTS},
+        {"bare name with a folder part", true, L"..\\b.bin", false, ERROR_INVALID_PARAMETER},
+        {"full path not in extended form", false, Dir + L"sub\\b.bin", false, ERROR_INVALID_PARAMETER},
+        {"bare name", true, L"b.bin", true, 0},
+        {"full path", false, folderPath + L"\\c.bin", true, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        SetLastError(0);
+        EXPECT_EQ(File_RenameByHandle(h.get(), c.InFolder ? folder.get() : nullptr, c.Name), c.Done);
+        if (!c.Done) EXPECT_EQ(GetLastError(), c.Error);
+    }
+    h.reset();
+    EXPECT_EQ(ReadAll(Dir + L"sub\\taken.bin"), std::vector<uint8_t>(10, 0x22));
+    EXPECT_EQ(ReadAll(Dir + L"sub\\c.bin"), std::vector<uint8_t>(10, 0x11));
+    EXPECT_FALSE(IsThere(file));
+    EXPECT_FALSE(IsThere(Dir + L"sub\\b.bin"));
+    EXPECT_FALSE(IsThere(Dir + L"b.bin"));
+}
+
 }  // namespace

@@ -148,6 +148,37 @@ TEST_F(SafetyTest, FolderReplacedByALinkBetweenPassesGetsNoFurtherPass) {
     }
 }
 
+TEST_F(SafetyTest, FileSwappedInAfterTheLastPassIsNeitherRenamedNorDeleted) {
+    // A file of two blocks is written through handles of its own, so between its last pass and
+    // its rename nobody holds it. Someone moves it away and puts another file under its name:
+    // that file was never overwritten and must neither disappear nor count as destroyed.
+    const auto other = Pattern(5000, 9);
+    for (bool folderRow : {false, true}) {
+        SCOPED_TRACE(folderRow ? "folder row" : "file row");
+        CleanFolder();
+        ASSERT_TRUE(CreateDirectoryW(Root.c_str(), nullptr));
+        MakeFolder(L"tree");
+        std::wstring big = Make(L"tree\\big.bin", 2 * BLOCK_SIZE);
+        bool swapped = false;
+        Engine->OnPassWritten = [&](const std::wstring&, HANDLE, int) {
+            swapped = MoveFileW(big.c_str(), (Dir + L"moved.bin").c_str());
+            WriteAll(big, other);
+        };
+        Tree->Clear();
+        if (folderRow)
+            Engine->Add_Folder(Dir + L"tree");
+        else
+            Engine->Add_File(big);
+        Run(1);
+        ASSERT_TRUE(swapped);
+        EXPECT_EQ(ReadAll(big), other);
+        EXPECT_EQ(ReadAll(Dir + L"moved.bin"), std::vector<uint8_t>(2 * BLOCK_SIZE, 0x00));
+        EXPECT_EQ(Errors, 1u);
+        EXPECT_EQ(FilesDeleted, 0u);
+        EXPECT_EQ(Tree->RootNodeCount(), 1u);
+    }
+}
+
 TEST_F(SafetyTest, SelectedLinkIsNeverFollowed) {
     MakeFolder(L"outside");
     const auto data = Pattern(5000, 7);

@@ -172,6 +172,8 @@ bool TBlanko::Wipe_File(const std::wstring& FullPath, ui::TProgressBar* Progress
 bool TBlanko::Wipe_FileExtended(const std::wstring& path, HANDLE Folder, ui::TProgressBar* ProgressBar,
                                 uint32_t& Errors, std::wstring* Deferred) {
     if (Deferred) Deferred->clear();
+    // Empty files write nothing: the windows (and the stop button) get their turn here too.
+    PumpMessages();
     // After a stop nothing more is touched.
     if (FLAG_STOP) return false;
 

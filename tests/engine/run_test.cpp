@@ -188,16 +188,13 @@ TEST_F(RunTest, StopBetweenFilesOfAFolderTouchesNoFurtherFile) {
 TEST_F(RunTest, StopAskedThroughAWindowMessageEndsARunOfManySmallFiles) {
     // The stop button reaches the engine as a window message; the engine does not look at the
     // queue before every small file, but often enough that a stop asked while the third file is
-    // written ends the run long before the last of two hundred.
+    // done ends the run long before the last of two hundred, also when the files are empty.
     const int count = 200;
-    MakeFolder(L"many");
-    for (int i = 0; i < count; ++i) Make(L"many\\f" + std::to_wstring(1000 + i) + L".bin", 100);
     HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     ASSERT_TRUE(window);
     static const UINT kStop = RegisterWindowMessageW(L"BlankoTestStop");
-    auto previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC));
     static WNDPROC chained;
-    chained = previous;
+    chained = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC));
     SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
         if (m == kStop) {
             FLAG_STOP = true;
@@ -205,21 +202,29 @@ TEST_F(RunTest, StopAskedThroughAWindowMessageEndsARunOfManySmallFiles) {
         }
         return CallWindowProcW(chained, h, m, w, l);
     }));
-    int passes = 0;
-    Engine->OnPassWritten = [&](const std::wstring&, HANDLE, int) {
-        if (++passes == 3) PostMessageW(window, kStop, 0, 0);
-    };
-    Engine->Add_Folder(Dir + L"many");
-    Run(1);
-    DestroyWindow(window);
+    for (size_t size : {size_t(100), size_t(0)}) {
+        SCOPED_TRACE(size ? "small files" : "empty files");
+        FLAG_STOP = false;
+        Tree->Clear();
+        const std::wstring folder = L"many" + std::to_wstring(size);
+        MakeFolder(folder);
+        for (int i = 0; i < count; ++i) Make(folder + L"\\f" + std::to_wstring(1000 + i) + L".bin", size);
+        int passes = 0;
+        Engine->OnPassWritten = [&](const std::wstring&, HANDLE, int) {
+            if (++passes == 3) PostMessageW(window, kStop, 0, 0);
+        };
+        Engine->Add_Folder(Dir + folder);
+        Run(1);
 
-    EXPECT_TRUE(FLAG_STOP);
-    EXPECT_GE(FilesDeleted, 2u);
-    EXPECT_LT(FilesDeleted, uint32_t(count / 2));
-    EXPECT_EQ(Tree->RootNodeCount(), 1u);
-    std::vector<TDirEntry> left;
-    Folder_List(Dir + L"many\\", L"*", left);
-    EXPECT_EQ(left.size() + FilesDeleted, size_t(count));
+        EXPECT_TRUE(FLAG_STOP);
+        EXPECT_GE(FilesDeleted, 2u);
+        EXPECT_LT(FilesDeleted, uint32_t(count / 2));
+        EXPECT_EQ(Tree->RootNodeCount(), 1u);
+        std::vector<TDirEntry> left;
+        Folder_List(Dir + folder + L"\\", L"*", left);
+        EXPECT_EQ(left.size() + FilesDeleted, size_t(count));
+    }
+    DestroyWindow(window);
 }
 
 TEST_F(RunTest, DriveRootRowWipesEveryFileAndRemovesNoFolder) {

@@ -9,17 +9,22 @@
 #include <string>
 #include <vector>
 
+// A path in the temporary folder that belongs to the running test: Prefix + suite + "_" + test
+// (parameterised tests' slashes made underscores).
+inline std::wstring TestTempPath(const std::wstring& Prefix) {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string n = std::string(info->test_suite_name()) + "_" + info->name();
+    for (auto& c : n)
+        if (c == '/') c = '_';
+    wchar_t tmp[MAX_PATH];
+    GetTempPathW(MAX_PATH, tmp);
+    return std::wstring(tmp) + Prefix + std::wstring(n.begin(), n.end());
+}
+
 class TestFolder {
 public:
     TestFolder() {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string n = std::string(info->test_suite_name()) + "_" + info->name();
-        for (auto& c : n)
-            if (c == '/') c = '_';
-        wchar_t tmp[MAX_PATH];
-        GetTempPathW(MAX_PATH, tmp);
-        Path = std::wstring(tmp) + L"blanko_" + std::wstring(n.begin(), n.end()) + L"_" +
-               std::to_wstring(GetCurrentProcessId());
+        Path = TestTempPath(L"blanko_") + L"_" + std::to_wstring(GetCurrentProcessId());
         Remove();
         CreateDirectoryW(Path.c_str(), nullptr);
     }

@@ -6,6 +6,7 @@
 #include "engine/blanko.h"
 #include "settings/registry.h"
 #include "settings/stats.h"
+#include "tests/test_files.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -145,13 +146,7 @@ class EngineTest : public ::testing::Test {
 public:
     void SetUp() override {
         FLAG_STOP = false;
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string n = std::string(info->test_suite_name()) + "_" + info->name();
-        for (auto& c : n)
-            if (c == '/') c = '_';
-        wchar_t tmp[MAX_PATH];
-        GetTempPathW(MAX_PATH, tmp);
-        Root = std::wstring(tmp) + L"blanko_engine_" + std::wstring(n.begin(), n.end());
+        Root = TestTempPath(L"blanko_engine_");
         Dir = Root + L"\\";
         CleanFolder();
         ASSERT_TRUE(CreateDirectoryW(Root.c_str(), nullptr));

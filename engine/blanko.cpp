@@ -1,4 +1,5 @@
 #include "engine/blanko.h"
+#include "engine/finisher.h"
 
 #include "common/text.h"
 #include "engine/random.h"
@@ -129,8 +130,12 @@ void TBlanko::DefaultEvent_DrawNode(ui::TBaseVirtualTree* Sender, ui::TVTPaintIn
 }
 
 std::wstring TBlanko::Random_Name() {
+    // Drawn on the finisher's thread as well; the three draws of a name stay together.
+    static SRWLOCK lock = SRWLOCK_INIT;
+    AcquireSRWLockExclusive(&lock);
     std::wstring name;
     for (int i = 0; i < 3; ++i) name += std::to_wstring(Random(1000000));
+    ReleaseSRWLockExclusive(&lock);
     return name;
 }
 

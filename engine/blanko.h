@@ -9,7 +9,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
+
+class TFinisher;
 
 // Size of every engine buffer, the largest single write and the unit of the progress count.
 inline constexpr uint32_t BLOCK_SIZE = 2097152;
@@ -133,9 +136,17 @@ private:
     // Wipe_File on an extended path. Folder is the caller's hold on the file's folder (may be
     // null): the random name is given inside that very folder. With Deferred given, a destroyed
     // file's random name is handed back instead of being looked up, for the caller to check
-    // with others at once.
+    // with others at once. With HandedOver given as well, an overwritten file's rename and delete
+    // may go to the finisher: then the result is true, HandedOver true, and the caller learns
+    // the outcome from the finisher's Drain.
     bool Wipe_FileExtended(const std::wstring& Path, HANDLE Folder, ui::TProgressBar* ProgressBar,
-                           uint32_t& Errors, std::wstring* Deferred);
+                           uint32_t& Errors, std::wstring* Deferred, bool* HandedOver = nullptr);
+    // Gives the overwritten file (exclusive handle with the right to delete) its random name in
+    // its folder and marks it for deletion, then closes it; false when it keeps its own name.
+    // Candidate receives the random name (full path). Runs on the finisher's thread as well.
+    bool Finish_File(handles::UniqueFile& File, HANDLE Folder, const std::wstring& Path, std::wstring& Candidate);
+    // Finishes the files of folder walks while the next file is overwritten; made at the first walk.
+    std::unique_ptr<TFinisher> FFinisher;
     // Three draws below 1,000,000 in decimal.
     std::wstring Random_Name();
     void Trace(const std::wstring& Line);

@@ -1,5 +1,6 @@
 // Destroying one file: the overwrite passes, the usage counters, the random name and the delete.
 #include "engine/blanko.h"
+#include "engine/finisher.h"
 
 #include "common/handles.h"
 #include "ui/application.h"
@@ -170,8 +171,9 @@ bool TBlanko::Wipe_File(const std::wstring& FullPath, ui::TProgressBar* Progress
 }
 
 bool TBlanko::Wipe_FileExtended(const std::wstring& path, HANDLE Folder, ui::TProgressBar* ProgressBar,
-                                uint32_t& Errors, std::wstring* Deferred) {
+                                uint32_t& Errors, std::wstring* Deferred, bool* HandedOver) {
     if (Deferred) Deferred->clear();
+    if (HandedOver) *HandedOver = false;
     // Empty files write nothing: the windows (and the stop button) get their turn here too.
     PumpMessages();
     // After a stop nothing more is touched.
@@ -257,23 +259,16 @@ bool TBlanko::Wipe_FileExtended(const std::wstring& path, HANDLE Folder, ui::TPr
             return false;
         }
     }
-    // The rename itself tells whether a name is taken (it never replaces a file), which spares
-    // a look-up of a name that usually does not exist.
-    const std::wstring folder = path.substr(0, path.find_last_of(L'\\') + 1);
-    std::wstring candidate;
-    for (int attempt = 0;; ++attempt) {
-        const std::wstring name = Random_Name();
-        candidate = folder + name;
-        if (File_RenameByHandle(exclusive.get(), Folder, Folder ? name : candidate)) break;
-        const DWORD err = GetLastError();
-        if ((err != ERROR_ALREADY_EXISTS && err != ERROR_FILE_EXISTS) || attempt > 100000) {
-            ++Errors;  // the file keeps its own name: it is not destroyed
-            return false;
-        }
+    if (Deferred && HandedOver && FFinisher && FFinisher->Running()) {
+        FFinisher->Post(std::move(exclusive), Folder, path);
+        *HandedOver = true;
+        return true;
     }
-    const bool marked = File_DeleteOnClose(exclusive.get());
-    exclusive.reset();
-    if (!marked) DeleteFileW(candidate.c_str());
+    std::wstring candidate;
+    if (!Finish_File(exclusive, Folder, path, candidate)) {
+        ++Errors;  // the file keeps its own name: it is not destroyed
+        return false;
+    }
     // A delete can report success and leave the file (Wine does so in a folder that allows no
     // removal): only a name that is really gone counts. A folder walk checks all its names in
     // one listing afterwards.
@@ -285,5 +280,26 @@ bool TBlanko::Wipe_FileExtended(const std::wstring& path, HANDLE Folder, ui::TPr
         ++Errors;
         return false;
     }
+    return true;
+}
+
+bool TBlanko::Finish_File(handles::UniqueFile& File, HANDLE Folder, const std::wstring& path,
+                          std::wstring& candidate) {
+    // The rename itself tells whether a name is taken (it never replaces a file), which spares
+    // a look-up of a name that usually does not exist.
+    const std::wstring folder = path.substr(0, path.find_last_of(L'\\') + 1);
+    for (int attempt = 0;; ++attempt) {
+        const std::wstring name = Random_Name();
+        candidate = folder + name;
+        if (File_RenameByHandle(File.get(), Folder, Folder ? name : candidate)) break;
+        const DWORD err = GetLastError();
+        if ((err != ERROR_ALREADY_EXISTS && err != ERROR_FILE_EXISTS) || attempt > 100000) {
+            candidate.clear();
+            return false;
+        }
+    }
+    const bool marked = File_DeleteOnClose(File.get());
+    File.reset();
+    if (!marked) DeleteFileW(candidate.c_str());
     return true;
 }

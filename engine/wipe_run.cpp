@@ -1,5 +1,6 @@
 // Counting a run, wiping folder trees and the run over the whole list.
 #include "engine/blanko.h"
+#include "engine/finisher.h"
 
 #include <windows.h>
 
@@ -136,6 +137,11 @@ bool TBlanko::Wipe_FolderExtended(const std::wstring& Dir, ui::TProgressBar* Pro
     // Random names of destroyed files, checked for all files of the folder in one listing.
     std::vector<std::wstring> gone;
     bool stopped = false;
+    if (!FFinisher)
+        FFinisher = std::make_unique<TFinisher>(
+            [this](handles::UniqueFile& File, HANDLE Folder, const std::wstring& Path, std::wstring& Candidate) {
+                return Finish_File(File, Folder, Path, Candidate);
+            });
     for (const auto& e : entries) {
         if (e.IsDirectory()) continue;
         // Files not reached before a stop stay exactly as they are.
@@ -144,14 +150,24 @@ bool TBlanko::Wipe_FolderExtended(const std::wstring& Dir, ui::TProgressBar* Pro
             break;
         }
         std::wstring randomName;
+        bool handedOver = false;
         // Wipe_File counts the error of every file it fails; nothing is added here.
-        if (!Wipe_FileExtended(Dir + e.Name, hold.get(), ProgressBar, Errors, &randomName))
+        if (!Wipe_FileExtended(Dir + e.Name, hold.get(), ProgressBar, Errors, &randomName, &handedOver))
             result = false;
+        else if (handedOver)
+            continue;  // its outcome comes with the finisher's drain below
         else if (randomName.empty())
             ++FilesDeleted;  // a link removed as a link
         else
             gone.push_back(randomName.substr(Dir.size()));
     }
+    // The finisher may still hold a file of this folder: wait for it (the folder's hold must
+    // outlive it) and take over what it did.
+    std::vector<std::wstring> renamed;
+    const uint32_t errorsBefore = Errors;
+    FFinisher->Drain(Errors, renamed);
+    if (Errors != errorsBefore) result = false;
+    for (const auto& name : renamed) gone.push_back(name.substr(Dir.size()));
     if (!gone.empty()) {
         std::vector<TDirEntry> now;
         const bool listed = Folder_List(Dir, L"*", now);
